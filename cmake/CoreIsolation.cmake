@@ -1,0 +1,10 @@
+# core/ may link nothing but the standard library and the header-only platform seams. Checked
+# here so that a careless target_link_libraries fails the configure step, not a review.
+get_target_property(_kw_core_links kw_core LINK_LIBRARIES)
+if(_kw_core_links AND NOT _kw_core_links STREQUAL "kw_platform_api")
+    message(FATAL_ERROR "kw_core must link only kw_platform_api, not: ${_kw_core_links}")
+endif()
+get_target_property(_kw_api_links kw_platform_api INTERFACE_LINK_LIBRARIES)
+if(_kw_api_links)
+    message(FATAL_ERROR "kw_platform_api must stay header-only, not link: ${_kw_api_links}")
+endif()

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_store.h"
+
+namespace kw::posix {
+
+// The settings store as one INI file per user. Applications map to files: this store serves the
+// one application it was made for and reads every other as empty. Sections and keys map to INI
+// sections and keys. Every text written reads back exactly.
+//
+// A damaged file yields what can be read; before the first write replaces it, it is kept as a
+// backup beside it (see backupPath()).
+class IniSettingsStore final : public platform::SettingsStore {
+public:
+    IniSettingsStore(std::string application, std::filesystem::path file);
+    ~IniSettingsStore() override;
+
+    IniSettingsStore(const IniSettingsStore&) = delete;
+    IniSettingsStore& operator=(const IniSettingsStore&) = delete;
+
+    std::string read(std::string_view application, std::string_view section,
+                     std::string_view key) override;
+    [[nodiscard]] MaybeFailure write(std::string_view application, std::string_view section,
+                                     std::string_view key, std::string_view value) override;
+
+    // $XDG_CONFIG_HOME/<application>.conf, or ~/.config/<application>.conf when that is unset,
+    // empty or not absolute.
+    static std::filesystem::path defaultPath(std::string_view application);
+
+    // Where a damaged file is kept before the first write replaces it.
+    std::filesystem::path backupPath() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kw::posix
