@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
+
+#include "core/filled_command.h"
 
 namespace kw::posix {
 namespace {
@@ -120,6 +123,50 @@ TEST(CommandWordsTest, OpenQuoteFails) {
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.failure().number, 5);
         EXPECT_FALSE(result.failure().description.empty());
+    }
+}
+
+// Whatever a number holds, the words are those of the template with the number standing where
+// its placeholder stood: same count, same boundaries.
+TEST(CommandWordsTest, NoNumberChangesTheWordsOfATemplate) {
+    const std::string templates[] = {
+        "prog {AnrufNummer} {MSN}",        "prog --nr={AnrufNummer} '{MSN}' \"x {AnrufNummer} y\"",
+        "prog a{AnrufNummer}b{MSN}c",      "prog \\{AnrufNummer} \"\\{MSN}\"",
+        "prog {AnrufNummer}{MSN} '' \"\"",
+    };
+    const std::string alphabet = " \t\n\r'\"\\$`;&|<>(){}*?~#!%=-+0123456789abcXYZ\xc3\xbc";
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<std::size_t> length(0, 24);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    auto hostile = [&] {
+        std::string number(length(random), ' ');
+        for (char& c : number) {
+            c = alphabet[pick(random)];
+        }
+        return number;
+    };
+    // Sentinels stand for the numbers in the reference split.
+    const std::string callerMark = "\x01";
+    const std::string calledMark = "\x02";
+    for (const auto& shell : templates) {
+        auto reference = SplitCommandWords(FillTemplate(shell, callerMark, calledMark));
+        ASSERT_TRUE(reference.ok()) << shell;
+        for (int round = 0; round < 500; ++round) {
+            const std::string caller = hostile();
+            const std::string called = hostile();
+            if (caller.find("{MSN}") != std::string::npos) {
+                continue;
+            }
+            auto split = SplitCommandWords(FillTemplate(shell, caller, called));
+            ASSERT_TRUE(split.ok()) << shell;
+            std::vector<std::string> expected;
+            for (const auto& word : reference.value()) {
+                expected.push_back(
+                    ReplaceAll(ReplaceAll(word.text, callerMark, caller), calledMark, called));
+            }
+            ASSERT_EQ(Texts(split.value()), expected)
+                << shell << " / " << caller << " / " << called;
+        }
     }
 }
 
