@@ -1,0 +1,446 @@
+#include "platform/posix/ini_settings_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArrayView>
+#include <QFile>
+#include <QLockFile>
+#include <QSettings>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringList>
+#include <QVariant>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "core/error_numbers.h"
+
+namespace kw::posix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::chrono::seconds kLockWait{5};
+constexpr int kMaxBackups = 1000;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
+
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+Failure FailureFor(int err) {
+    const bool denied = err == EACCES || err == EPERM || err == EROFS;
+    return MakeFailure(denied ? error::kAccessDenied : error::kPathFileAccess);
+}
+
+QString QtPath(const fs::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// Returns 0 or the errno of the failure.
+int ReadAll(const fs::path& path, std::string& out) {
+    out.clear();
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return errno;
+    }
+    std::vector<char> buffer(kReadChunk);
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+        if (n == 0) {
+            return 0;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        out.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// Mode 0700: the options may name databases and commands, nobody else needs to see them.
+int MakeDirectories(const fs::path& directory) {
+    if (directory.empty()) {
+        return 0;
+    }
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    }
+    if (errno != ENOENT) {
+        return errno;
+    }
+    if (const int err = MakeDirectories(directory.parent_path()); err != 0) {
+        return err;
+    }
+    if (::mkdir(directory.c_str(), 0700) == 0) {
+        return 0;
+    }
+    const int err = errno;
+    if (err == EEXIST && ::stat(directory.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    }
+    return err;
+}
+
+// The rename is atomic already; this only makes it survive a power cut.
+void SyncDirectory(const fs::path& directory) {
+    const UniqueFd fd(
+        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) {
+        ::fsync(fd.get());
+    }
+}
+
+// A private copy for QSettings to parse or write. Qt caches parsed files process-wide by path and
+// trusts an unchanged size and millisecond time stamp, so a change made by another process within
+// the same clock tick would go unseen; a fresh name per operation never hits that cache.
+class ScratchFile {
+  public:
+    ScratchFile(const fs::path& directory, const fs::path& file, std::string_view bytes) {
+        std::string name = (directory / ("." + file.filename().string() + ".XXXXXX")).string();
+        const UniqueFd fd(::mkostemp(name.data(), O_CLOEXEC));
+        if (fd.get() < 0) {
+            error_ = errno;
+            return;
+        }
+        path_ = name;
+        error_ = WriteAll(fd.get(), bytes);
+    }
+    ~ScratchFile() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    int error() const { return error_; }
+    const fs::path& path() const { return path_; }
+    void release() { path_.clear(); }
+
+  private:
+    fs::path path_;
+    int error_ = 0;
+};
+
+bool QuotesCloseOnTheirLine(std::string_view bytes) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n' || c == '\r') {
+            if (quoted) {
+                return false;
+            }
+        } else if (c == ';' && !quoted) {
+            // A comment to the end of the line; quotes in it count for nothing.
+            while (i + 1 < bytes.size() && bytes[i + 1] != '\n' && bytes[i + 1] != '\r') {
+                ++i;
+            }
+        } else if (c == '\\') {
+            // An escaped character, or a line continuation written as backslash and line break.
+            ++i;
+            if (i + 1 < bytes.size() && ((bytes[i] == '\r' && bytes[i + 1] == '\n') ||
+                                         (bytes[i] == '\n' && bytes[i + 1] == '\r'))) {
+                ++i;
+            }
+        } else if (c == '"') {
+            quoted = !quoted;
+        }
+    }
+    return !quoted;
+}
+
+// What QSettings reads without complaint yet would lose on rewriting: NUL bytes, invalid UTF-8
+// (decoded to replacement characters) and a quote left open, which swallows the following lines
+// into one value. A file QSettings wrote contains none of them.
+bool LooksIntact(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded =
+        utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return !utf8.hasError() && QuotesCloseOnTheirLine(bytes);
+}
+
+std::string TextOf(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::QString:
+            return value.toString().toStdString();
+        case QMetaType::QStringList:
+            // An unquoted "a, b" written by hand parses as a list; QSettings itself joins lists
+            // with ", ", so this restores the common case exactly.
+            return value.toStringList().join(QStringLiteral(", ")).toStdString();
+        case QMetaType::QByteArray:
+            return QString::fromUtf8(value.toByteArray()).toStdString();
+        default:
+            return value.canConvert<QString>() ? value.toString().toStdString() : std::string();
+    }
+}
+
+QString KeyPath(std::string_view section, std::string_view key) {
+    QString name = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+    if (section.empty()) {
+        return name;
+    }
+    return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + u'/' + name;
+}
+
+// Writing through a symbolic link replaces the file it points to, not the link.
+fs::path Resolved(const fs::path& file) {
+    std::error_code ec;
+    if (fs::is_symlink(file, ec)) {
+        fs::path real = fs::canonical(file, ec);
+        if (!ec) {
+            return real;
+        }
+    }
+    return file;
+}
+
+fs::path BackupName(const fs::path& file, int number) {
+    fs::path name = file;
+    name += ".beschaedigt";
+    if (number > 1) {
+        name += "." + std::to_string(number);
+    }
+    return name;
+}
+
+fs::path HomeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    std::vector<char> buffer(4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    return found != nullptr && found->pw_dir != nullptr ? fs::path(found->pw_dir) : fs::path();
+}
+
+}  // namespace
+
+struct IniSettingsStore::Impl {
+    std::string application;
+    fs::path file;
+    fs::path lastBackup;
+
+    std::string read(const QString& key) const;
+    MaybeFailure write(const QString& key, const QString& value);
+    MaybeFailure keepBackup(std::string_view bytes);
+};
+
+std::string IniSettingsStore::Impl::read(const QString& key) const {
+    std::string bytes;
+    if (ReadAll(file, bytes) != 0 || bytes.empty()) {
+        return {};
+    }
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    const ScratchFile copy(ec ? fs::path("/tmp") : temp, file, bytes);
+    if (copy.error() != 0) {
+        // Possibly an older parse of the file (see ScratchFile), but better than nothing.
+        QSettings direct(QtPath(file), QSettings::IniFormat);
+        direct.setFallbacksEnabled(false);
+        return TextOf(direct.value(key));
+    }
+    QSettings settings(QtPath(copy.path()), QSettings::IniFormat);
+    settings.setFallbacksEnabled(false);
+    return TextOf(settings.value(key));
+}
+
+MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& value) {
+    const fs::path target = Resolved(file);
+    const fs::path directory = target.parent_path();
+    if (const int err = MakeDirectories(directory); err != 0) {
+        return FailureFor(err);
+    }
+
+    // The lock QSettings takes too, so two writers cannot lose each other's changes.
+    QLockFile lock(QtPath(file) + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWait)) {
+        return MakeFailure(lock.error() == QLockFile::PermissionError ? error::kAccessDenied
+                                                                      : error::kPathFileAccess);
+    }
+
+    std::string old;
+    const int readError = ReadAll(target, old);
+    if (readError != 0 && readError != ENOENT) {
+        return FailureFor(readError);
+    }
+    mode_t mode = 0600;
+    if (readError == 0) {
+        // A file made read-only says keep it; the rename below would not ask.
+        struct stat info {};
+        if (::stat(target.c_str(), &info) != 0 || ::access(target.c_str(), W_OK) != 0) {
+            return FailureFor(errno);
+        }
+        mode = info.st_mode & 07777;
+    }
+
+    const ScratchFile copy(directory, target, old);
+    if (copy.error() != 0) {
+        return FailureFor(copy.error());
+    }
+    QSettings current(QtPath(copy.path()), QSettings::IniFormat);
+    current.setFallbacksEnabled(false);
+    // Sections are parsed lazily; listing every key makes status() judge the whole file.
+    const QStringList keys = current.allKeys();
+    if (current.status() != QSettings::NoError || !LooksIntact(old)) {
+        if (auto failure = keepBackup(old)) {
+            return failure;
+        }
+    }
+
+    // Written into an empty file rather than over the copy: after a FormatError on reading,
+    // status() would no longer tell whether the write failed.
+    ScratchFile next(directory, target, {});
+    if (next.error() != 0) {
+        return FailureFor(next.error());
+    }
+    {
+        QSettings updated(QtPath(next.path()), QSettings::IniFormat);
+        updated.setFallbacksEnabled(false);
+        updated.setAtomicSyncRequired(true);
+        for (const QString& existing : keys) {
+            updated.setValue(existing, current.value(existing));
+        }
+        updated.setValue(key, value);
+        updated.sync();
+        if (updated.status() != QSettings::NoError) {
+            return MakeFailure(error::kPathFileAccess);
+        }
+    }
+    if (::chmod(next.path().c_str(), mode) != 0 ||
+        ::rename(next.path().c_str(), target.c_str()) != 0) {
+        return FailureFor(errno);
+    }
+    next.release();
+    SyncDirectory(directory);
+    return std::nullopt;
+}
+
+// Never overwrites an earlier backup: that one may hold the only copy of older damage.
+MaybeFailure IniSettingsStore::Impl::keepBackup(std::string_view bytes) {
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        const fs::path candidate = BackupName(file, number);
+        const UniqueFd fd(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd.get() < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return FailureFor(errno);
+        }
+        int err = WriteAll(fd.get(), bytes);
+        if (err == 0 && ::fsync(fd.get()) != 0) {
+            err = errno;
+        }
+        if (err != 0) {
+            ::unlink(candidate.c_str());
+            return FailureFor(err);
+        }
+        lastBackup = candidate;
+        return std::nullopt;
+    }
+    return MakeFailure(error::kPathFileAccess);
+}
+
+IniSettingsStore::IniSettingsStore(std::string application, std::filesystem::path file)
+    : impl_(std::make_unique<Impl>(Impl{std::move(application), std::move(file), {}})) {}
+
+IniSettingsStore::~IniSettingsStore() = default;
+
+std::string IniSettingsStore::read(std::string_view application, std::string_view section,
+                                   std::string_view key) {
+    if (application != impl_->application || key.empty()) {
+        return {};
+    }
+    try {
+        return impl_->read(KeyPath(section, key));
+    } catch (...) {
+        return {};
+    }
+}
+
+MaybeFailure IniSettingsStore::write(std::string_view application, std::string_view section,
+                                     std::string_view key, std::string_view value) {
+    if (application != impl_->application || key.empty()) {
+        return MakeFailure(error::kInvalidCall);
+    }
+    try {
+        return impl_->write(KeyPath(section, key),
+                            QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+    } catch (const std::bad_alloc&) {
+        return MakeFailure(error::kOutOfMemory);
+    } catch (...) {
+        return MakeFailure(error::kInternal);
+    }
+}
+
+std::filesystem::path IniSettingsStore::defaultPath(std::string_view application) {
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+        base = xdg;
+    }
+    if (!base.is_absolute()) {
+        base = HomeDirectory() / ".config";
+    }
+    return base / (std::string(application) + ".conf");
+}
+
+std::filesystem::path IniSettingsStore::backupPath() const {
+    if (!impl_->lastBackup.empty()) {
+        return impl_->lastBackup;
+    }
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        struct stat info {};
+        fs::path candidate = BackupName(impl_->file, number);
+        if (::lstat(candidate.c_str(), &info) != 0 && errno == ENOENT) {
+            return candidate;
+        }
+    }
+    return BackupName(impl_->file, kMaxBackups);
+}
+
+}  // namespace kw::posix
