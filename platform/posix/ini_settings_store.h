@@ -16,7 +16,7 @@ namespace kw::posix {
 // A damaged file yields what can be read; before the first write replaces it, it is kept as a
 // backup beside it (see backupPath()).
 class IniSettingsStore final : public platform::SettingsStore {
-public:
+  public:
     IniSettingsStore(std::string application, std::filesystem::path file);
     ~IniSettingsStore() override;
 
@@ -35,7 +35,7 @@ public:
     // Where a damaged file is kept before the first write replaces it.
     std::filesystem::path backupPath() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -6,7 +6,7 @@ namespace kw::posix {
 
 // Starts programs directly (never through a shell) and web addresses through xdg-open.
 class PosixLauncher final : public platform::Launcher {
-public:
+  public:
     void openAddress(const FilledCommand& command) override;
     [[nodiscard]] MaybeFailure startProgram(const FilledCommand& command) override;
 };
