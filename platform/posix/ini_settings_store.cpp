@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/error_numbers.h"
+#include "platform/posix/unique_fd.h"
 
 namespace kw::posix {
 namespace {
@@ -32,23 +33,6 @@ namespace fs = std::filesystem;
 constexpr std::chrono::seconds kLockWait{5};
 constexpr int kMaxBackups = 1000;
 constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 Failure FailureFor(int err) {
     const bool denied = err == EACCES || err == EPERM || err == EROFS;

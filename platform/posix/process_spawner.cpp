@@ -14,38 +14,10 @@
 #include <utility>
 
 #include "core/error_numbers.h"
+#include "platform/posix/unique_fd.h"
 
 namespace kw::posix {
 namespace {
-
-class UniqueFd {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            reset();
-            fd_ = std::exchange(other.fd_, -1);
-        }
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    void reset() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = -1;
-    }
-
-  private:
-    int fd_ = -1;
-};
 
 // With a standard descriptor closed in this process, a new descriptor can land on 0 to 2, where
 // the child's redirection of standard input would overwrite it.
