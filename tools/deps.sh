@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     xdg-utils
+    xvfb xauth
 )
 
 missing=()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/failure.h"
+
+namespace kw::platform {
+
+// The desktop's modal file-open dialog.
+class FileDialog {
+  public:
+    virtual ~FileDialog() = default;
+
+    // Shows the dialog with the title, the preset file name and the filter pattern, and returns
+    // the full path of the chosen file, or the preset file name unchanged when the user cancels.
+    // A dialog that cannot be shown is a failure. Never throws.
+    virtual Result<std::string> openFile(std::string_view title, std::string_view fileName,
+                                         std::string_view filter) = 0;
+};
+
+}  // namespace kw::platform

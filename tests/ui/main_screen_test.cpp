@@ -1,0 +1,229 @@
+#include "ui/main_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/recording_automation.h"
+
+namespace kw::ui {
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using Calls = std::vector<std::string>;
+
+class FakeMainScreenView : public MainScreenView {
+  public:
+    void setCallerLine(std::string_view text) override { callerLine = text; }
+    void setActionEnabled(bool enabled) override { actionEnabled = enabled; }
+    void setCaption(std::string_view text) override { caption = text; }
+    void setActionCaption(std::string_view text) override { actionCaption = text; }
+    void endProgram() override { ended = true; }
+
+    std::string callerLine;
+    bool actionEnabled = false;
+    std::string caption = "unset";
+    std::string actionCaption = "unset";
+    bool ended = false;
+};
+
+// Runs a stand-in for the modal dialog: whatever the test wants the dialog to do.
+class FakeDialogOpener : public DialogOpener {
+  public:
+    void openOptionen() override {
+        opened.emplace_back("Optionen");
+        if (optionen) {
+            optionen();
+        }
+    }
+    void openInfo() override { opened.emplace_back("Info"); }
+
+    std::function<void()> optionen;
+    Calls opened;
+};
+
+class MainScreenTest : public testing::Test {
+  protected:
+    bool load() { return screen.load(); }
+
+    FakeMainScreenView view;
+    AppOptions options;
+    CallInfo call;
+    test::FakeSettingsStore store;
+    test::FakeInstanceGuard instance;
+    test::FakeProgramInfo program;
+    test::FakeWindowManager window;
+    test::FakeHelpViewer help;
+    FakeDialogOpener dialogs;
+    test::FakeLauncher launcher;
+    test::RecordingAutomation automation;
+    test::FakeMessageBox messages;
+    MainScreenPlatform platform{instance,
+                                program,
+                                store,
+                                window,
+                                help,
+                                dialogs,
+                                CallActionPlatform{launcher, automation, messages}};
+    MainScreen screen{view, options, call, platform};
+};
+
+TEST_F(MainScreenTest, ASecondInstanceEndsBeforeTouchingAnything) {
+    instance.running = true;
+    store.set("Start", "2");
+    EXPECT_FALSE(load());
+    EXPECT_EQ(view.caption, "unset");
+    EXPECT_EQ(view.actionCaption, "unset");
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(options, AppOptions{});
+}
+
+TEST_F(MainScreenTest, CaptionCarriesTheProgramsOwnVersion) {
+    struct Case {
+        platform::ProgramVersion version;
+        const char* caption;
+    };
+    for (const auto& c : {Case{{2, 0, 0}, "Klingelwart (Version 2.0.0)"},
+                          Case{{10, 3, 12}, "Klingelwart (Version 10.3.12)"}}) {
+        program.programVersion = c.version;
+        ASSERT_TRUE(load());
+        EXPECT_EQ(view.caption, c.caption);
+    }
+}
+
+TEST_F(MainScreenTest, LoadLabelsTheButtonAndPlacesTheWindowFromTheStore) {
+    struct Case {
+        const char* doJob;  // nullptr: not stored
+        const char* start;
+        const char* buttonCaption;
+        Calls placement;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "&Anwendung starten", {"top"}},
+        {"1", "1", "&Anwendung starten", {"minimize"}},
+        {"0", "2", "&Anrufer-Info anzeigen", {"notop", "restore"}},
+        {"0", "3", "&Anrufer-Info anzeigen", {"top"}},
+        {"1", "4", "&Anwendung starten", {"top"}},
+        {"true", " 1", "&Anwendung starten", {"top"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.buttonCaption);
+        store = {};
+        window.calls.clear();
+        options = {};
+        if (c.doJob)
+            store.set("DoJob", c.doJob);
+        if (c.start)
+            store.set("Start", c.start);
+        ASSERT_TRUE(load());
+        EXPECT_EQ(view.actionCaption, c.buttonCaption);
+        EXPECT_EQ(window.calls, c.placement);
+        EXPECT_FALSE(view.actionEnabled);
+    }
+}
+
+TEST_F(MainScreenTest, ARingShowsTheCallAndLeavesTheWindowAlone) {
+    store.set("Start", "1");
+    ASSERT_TRUE(load());
+    window.calls.clear();
+    screen.phoneRang("<b>&1</b>", " 67890 ");
+    EXPECT_EQ(view.callerLine, "Anruf von <b>&1</b> auf Leitung:  67890 ");
+    EXPECT_TRUE(view.actionEnabled);
+    EXPECT_EQ(call, (CallInfo{"<b>&1</b>", " 67890 "}));
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(launcher.started.empty());
+}
+
+TEST_F(MainScreenTest, DoubleClickClearsTheCall) {
+    screen.phoneRang("0123", "67890");
+    screen.callerLineDoubleClicked();
+    EXPECT_EQ(view.callerLine, "");
+    EXPECT_FALSE(view.actionEnabled);
+    EXPECT_EQ(call, CallInfo{});
+}
+
+TEST_F(MainScreenTest, TheActionButtonRunsTheConfiguredAction) {
+    store.set("Shell", "suche {AnrufNummer} {MSN}");
+    ASSERT_TRUE(load());
+    screen.phoneRang("(012) 456789", "67890");
+    screen.actionClicked();
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0].text(), "suche (012) 456789 67890");
+}
+
+TEST_F(MainScreenTest, TheExitQuestionEndsOnlyOnYes) {
+    screen.phoneRang("0123", "67890");
+    for (const auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        messages.answer = answer;
+        screen.endClicked();
+        EXPECT_EQ(view.ended, answer == MessageAnswer::Yes);
+    }
+    ASSERT_EQ(messages.shown.size(), 2u);
+    const auto& asked = messages.shown[0];
+    EXPECT_EQ(asked.text, "Möchten Sie die Anwendung tatsächlich beenden ?");
+    EXPECT_EQ(asked.title, "Klingelwart beenden");
+    EXPECT_EQ(asked.icon, MessageIcon::Question);
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(view.callerLine, "Anruf von 0123 auf Leitung: 67890");
+    EXPECT_TRUE(view.actionEnabled);
+}
+
+TEST_F(MainScreenTest, AfterTheOptionsDialogThePlacementAndCaptionFollowTheOptions) {
+    store.set("Start", "3");
+    ASSERT_TRUE(load());
+    window.calls.clear();
+
+    // The dialog reloads the options while it is open, as after a successful OK.
+    dialogs.optionen = [&] {
+        EXPECT_TRUE(window.calls.empty());
+        store.set("Start", "1");
+        store.set("DoJob", "0");
+        LoadOptions(store, options);
+    };
+    screen.optionenChosen();
+    EXPECT_EQ(window.calls, Calls{"minimize"});
+    EXPECT_EQ(view.actionCaption, "&Anrufer-Info anzeigen");
+
+    // A cancelled dialog still re-applies the placement: minimized again.
+    dialogs.optionen = nullptr;
+    screen.optionenChosen();
+    EXPECT_EQ(window.calls, (Calls{"minimize", "minimize"}));
+    EXPECT_EQ(dialogs.opened, (Calls{"Optionen", "Optionen"}));
+}
+
+TEST_F(MainScreenTest, HelpOpensTheFileBesideTheProgram) {
+    struct Case {
+        const char* directory;
+        char separator;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"/opt/klingelwart", '/', "/opt/klingelwart/KLINGELWART2.chm"},
+        {"/opt/klingelwart/", '/', "/opt/klingelwart/KLINGELWART2.chm"},
+        {"C:\\Programme\\Klingelwart", '\\', "C:\\Programme\\Klingelwart\\KLINGELWART2.chm"},
+        {"D:\\", '\\', "D:\\KLINGELWART2.chm"},
+        {"/", '/', "/KLINGELWART2.chm"},
+    };
+    for (const auto& c : cases) {
+        program.dir = c.directory;
+        program.separator = c.separator;
+        screen.helpChosen();
+        EXPECT_EQ(help.opened.back(), c.path);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainScreenTest, InfoOpensTheAboutDialogAndNothingFollows) {
+    ASSERT_TRUE(load());
+    window.calls.clear();
+    screen.infoChosen();
+    EXPECT_EQ(dialogs.opened, Calls{"Info"});
+    EXPECT_TRUE(window.calls.empty());
+}
+
+}  // namespace
+}  // namespace kw::ui

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cmath>
+#include <string_view>
+
+namespace kw::ui {
+
+// Positions and sizes are twips: 1440 per inch, so 15 per pixel at 96 dots per inch.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Pixels at the given logical dots per inch, rounded to the nearest pixel.
+inline int TwipsToPixels(int twips, double dotsPerInch) {
+    return static_cast<int>(std::lround(twips * dotsPerInch / kTwipsPerInch));
+}
+
+struct FontSpec {
+    std::string_view face = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+};
+
+enum class ControlKind {
+    Label,
+    Button,
+    TextBox,
+    OptionButton,
+    Frame,
+    TabControl,
+    PhoneControl,
+    Picture,
+};
+
+// One control as the window's designer placed it. The container is another control's name, or
+// empty for the window itself; tab pages are named by the tab control and the page index.
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind = ControlKind::Label;
+    std::string_view container;
+    int tabPage = -1;  // page of the tab control that holds it, -1 when not on a page
+    TwipsRect rect;
+    std::string_view caption;
+    int tabIndex = -1;  // position in the keyboard tab order, -1 for none
+    FontSpec font;
+    std::string_view tooltip;
+    bool border = false;
+    bool centred = false;
+    bool enabled = true;
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;  // empty when the load sets it
+    int clientWidth = 0;       // twips
+    int clientHeight = 0;
+    int screenLeft = 0;  // twips; the outer frame's corner for the main window, else the client's
+    int screenTop = 0;
+};
+
+// A menu entry; a caption "-" is a separator. Entries with an empty parent are menu titles.
+struct MenuSpec {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view parent;
+    std::string_view shortcut;  // "Ctrl+L", "F1", or empty
+};
+
+}  // namespace kw::ui

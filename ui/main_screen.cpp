@@ -1,0 +1,92 @@
+#include "ui/main_screen.h"
+
+#include "ui/main_screen_layout.h"
+#include "ui/version_text.h"
+
+namespace kw::ui {
+
+std::string MainScreenCaption(const platform::ProgramVersion& version) {
+    return "Klingelwart (Version " + VersionNumbers(version) + ")";
+}
+
+std::string HelpFilePath(std::string_view directory, char separator) {
+    std::string path(directory);
+    if (path.empty() || path.back() != separator) {
+        path += separator;
+    }
+    path += main_screen::kHelpFileName;
+    return path;
+}
+
+MainScreen::MainScreen(MainScreenView& view, AppOptions& options, CallInfo& call,
+                       MainScreenPlatform& platform)
+    : view_(view), options_(options), call_(call), platform_(platform) {}
+
+bool MainScreen::load() {
+    if (platform_.instance.previousInstanceRunning()) {
+        return false;
+    }
+    view_.setCaption(MainScreenCaption(platform_.program.version()));
+    LoadOptions(platform_.store, options_);
+    showActionCaption();
+    applyStartMode();
+    return true;
+}
+
+void MainScreen::phoneRang(std::string_view callerNumber, std::string_view calledNumber) {
+    IncomingCall(call_, view_, callerNumber, calledNumber);
+}
+
+void MainScreen::actionClicked() {
+    RunCallAction(options_, call_, platform_.action);
+}
+
+void MainScreen::callerLineDoubleClicked() {
+    ClearCall(call_, view_);
+}
+
+void MainScreen::endClicked() {
+    const auto answer = platform_.action.messages.show(
+        main_screen::kExitQuestion, main_screen::kExitTitle, platform::MessageIcon::Question,
+        platform::MessageButtons::YesNo);
+    if (answer == platform::MessageAnswer::Yes) {
+        view_.endProgram();
+    }
+}
+
+void MainScreen::optionenChosen() {
+    platform_.dialogs.openOptionen();
+    applyStartMode();
+    showActionCaption();
+}
+
+void MainScreen::helpChosen() {
+    platform_.help.open(
+        HelpFilePath(platform_.program.directory(), platform_.program.pathSeparator()));
+}
+
+void MainScreen::infoChosen() {
+    platform_.dialogs.openInfo();
+}
+
+void MainScreen::applyStartMode() {
+    switch (options_.Start) {
+        case 1:
+            platform_.window.minimize();
+            break;
+        case 2:
+            platform_.window.setKeepOnTop(false);
+            platform_.window.restore();
+            break;
+        default:
+            platform_.window.setKeepOnTop(true);
+            break;
+    }
+}
+
+void MainScreen::showActionCaption() {
+    view_.setActionCaption(options_.DoJob ? main_screen::kShellActionCaption
+                                          : main_screen::kDatabaseActionCaption);
+}
+
+}  // namespace kw::ui

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/app_options.h"
+#include "core/call_action.h"
+#include "core/call_info.h"
+#include "platform/help_viewer.h"
+#include "platform/instance_guard.h"
+#include "platform/program_info.h"
+#include "platform/settings_store.h"
+#include "platform/window_manager.h"
+
+namespace kw::ui {
+
+// The main window as its presenter sees it. Besides the caller line and the action button it
+// has a caption, the action button's caption, and the way out of the program.
+class MainScreenView : public CallView {
+  public:
+    virtual void setCaption(std::string_view text) = 0;
+    virtual void setActionCaption(std::string_view text) = 0;
+    // Ends the whole program at once; no other handler runs afterwards.
+    virtual void endProgram() = 0;
+};
+
+// Opens the two dialogs modally; each call returns when the dialog has closed.
+class DialogOpener {
+  public:
+    virtual ~DialogOpener() = default;
+    virtual void openOptionen() = 0;
+    virtual void openInfo() = 0;
+};
+
+struct MainScreenPlatform {
+    platform::InstanceGuard& instance;
+    platform::ProgramInfo& program;
+    platform::SettingsStore& store;
+    platform::WindowManager& window;
+    platform::HelpViewer& help;
+    DialogOpener& dialogs;
+    CallActionPlatform action;  // its message box also asks the exit question
+};
+
+// "Klingelwart (Version 2.0.0)" for version 2.0.0.
+std::string MainScreenCaption(const platform::ProgramVersion& version);
+
+// The help file beside the program, with exactly one separator before its name.
+std::string HelpFilePath(std::string_view directory, char separator);
+
+// The start-up window's behaviour: every handler of its events.
+class MainScreen {
+  public:
+    MainScreen(MainScreenView& view, AppOptions& options, CallInfo& call,
+               MainScreenPlatform& platform);
+
+    // The load sequence. False when another instance runs: the caller ends the program then,
+    // before any window is shown. Otherwise the caller shows the window as this left it.
+    [[nodiscard]] bool load();
+
+    void phoneRang(std::string_view callerNumber, std::string_view calledNumber);
+    void actionClicked();            // BTN_Db
+    void callerLineDoubleClicked();  // LBL_Anrufer, and mnuDel
+    void endClicked();               // BTN_End, and mnuBeenden
+    void optionenChosen();           // mnuOptionen
+    void helpChosen();               // mnuHilfe
+    void infoChosen();               // mnuInfo
+
+    // Applies the start placement from the options; never moves or resizes the window.
+    void applyStartMode();
+
+  private:
+    void showActionCaption();
+
+    MainScreenView& view_;
+    AppOptions& options_;
+    CallInfo& call_;
+    MainScreenPlatform& platform_;
+};
+
+}  // namespace kw::ui

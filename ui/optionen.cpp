@@ -1,0 +1,194 @@
+#include "ui/optionen.h"
+
+#include "core/filled_command.h"
+#include "core/messages.h"
+#include "ui/optionen_layout.h"
+
+namespace kw::ui {
+
+namespace {
+
+constexpr std::string_view kExampleCaller = "(012) 456789";
+constexpr std::string_view kExampleCallerDigits = "012456789";
+constexpr std::string_view kExampleCalled = "67890";
+
+constexpr std::string_view kFlagOff = "0";
+constexpr std::string_view kFlagOn = "1";
+
+std::string_view StartValue(StartChoice choice) {
+    switch (choice) {
+        case StartChoice::Minimized:
+            return "1";
+        case StartChoice::Normal:
+            return "2";
+        case StartChoice::Always:
+        case StartChoice::None:
+            break;
+    }
+    return "3";
+}
+
+StartChoice StartChoiceOf(std::int16_t start) {
+    switch (start) {
+        case 1:
+            return StartChoice::Minimized;
+        case 2:
+            return StartChoice::Normal;
+        case 3:
+            return StartChoice::Always;
+        default:
+            return StartChoice::None;
+    }
+}
+
+}  // namespace
+
+std::string ShellExample(std::string_view shellTemplate, bool digitsOnly) {
+    std::string text = "Anrufer             : ";
+    text += kExampleCaller;
+    text += kCrLf;
+    text += "angerufene Nr.: ";
+    text += kExampleCalled;
+    text += kCrLf;
+    text += kCrLf;
+    const std::string withCaller = ReplaceAll(shellTemplate, kCallerPlaceholder,
+                                              digitsOnly ? kExampleCallerDigits : kExampleCaller);
+    text += ReplaceAll(withCaller, kCalledPlaceholder, kExampleCalled);
+    return text;
+}
+
+Optionen::Optionen(OptionenView& view, AppOptions& options, OptionenPlatform& platform)
+    : view_(view), options_(options), platform_(platform) {}
+
+void Optionen::load() {
+    LoadOptions(platform_.store, options_);
+    view_.setText(OptionenText::Db, options_.Database);
+    view_.setText(OptionenText::Proc, options_.Procedure);
+    view_.setText(OptionenText::Shell, options_.Shell);
+    view_.setParameterChoice(options_.Parameter ? ParameterChoice::Beide
+                                                : ParameterChoice::NurAnrufer);
+    view_.setStartChoice(StartChoiceOf(options_.Start));
+    view_.setFormatChoice(options_.Formatierung ? FormatChoice::NurZahlen : FormatChoice::Original);
+    view_.showTab(options_.DoJob ? OptionenTab::Shell : OptionenTab::Datenbank);
+}
+
+void Optionen::anruferClicked() {
+    appendToShell(kCallerPlaceholder);
+}
+
+void Optionen::msnClicked() {
+    appendToShell(kCalledPlaceholder);
+}
+
+void Optionen::appendToShell(std::string_view placeholder) {
+    std::string text = view_.text(OptionenText::Shell);
+    text += placeholder;
+    view_.setText(OptionenText::Shell, text);
+    view_.focus(OptionenText::Shell);
+}
+
+void Optionen::showShellClicked() {
+    const bool digitsOnly = view_.formatChoice() == FormatChoice::NurZahlen;
+    platform_.messages.show(ShellExample(view_.text(OptionenText::Shell), digitsOnly),
+                            optionen::kExampleTitle, platform::MessageIcon::Information,
+                            platform::MessageButtons::Ok);
+}
+
+void Optionen::fileSelectClicked() {
+    auto chosen = platform_.fileDialog.openFile(
+        optionen::kFileDialogTitle, optionen::kFileDialogPattern, optionen::kFileDialogPattern);
+    // A dialog that fails leaves the path as it was, without a word: the user simply tries again.
+    if (chosen.ok()) {
+        view_.setText(OptionenText::Db, chosen.value());
+    }
+    view_.focus(OptionenText::Db);
+}
+
+void Optionen::okClicked() {
+    const bool pageStored =
+        view_.currentTab() == OptionenTab::Datenbank ? databasePageWritten() : shellPageWritten();
+    if (!pageStored) {
+        return;
+    }
+    if (!write(key::kStart, StartValue(view_.startChoice()))) {
+        return;
+    }
+    const bool digitsOnly = view_.formatChoice() == FormatChoice::NurZahlen;
+    if (!write(key::kFormatierung, digitsOnly ? kFlagOn : kFlagOff)) {
+        return;
+    }
+    LoadOptions(platform_.store, options_);
+    view_.close();
+}
+
+void Optionen::cancelClicked() {
+    view_.close();
+}
+
+bool Optionen::databasePageWritten() {
+    // Stored before the checks on purpose: the action kind follows the page even when a check
+    // below sends the user back to correct an entry.
+    if (!write(key::kDoJob, kFlagOff)) {
+        return false;
+    }
+    const std::string database = view_.text(OptionenText::Db);
+    if (database.empty()) {
+        inform(optionen::kNoDatabase.title, optionen::kNoDatabase.text);
+        return false;
+    }
+    auto found = platform_.files.findsOrdinaryFile(database);
+    if (!found.ok()) {
+        std::string text(optionen::kDatabaseUncheckableText);
+        text += kCrLf;
+        text += kCrLf;
+        text += found.failure().description;
+        inform(optionen::kDatabaseUncheckableTitle, text);
+        return false;
+    }
+    if (!found.value()) {
+        inform(optionen::kDatabaseMissing.title, optionen::kDatabaseMissing.text);
+        return false;
+    }
+    const std::string procedure = view_.text(OptionenText::Proc);
+    if (procedure.empty()) {
+        inform(optionen::kNoProcedure.title, optionen::kNoProcedure.text);
+        return false;
+    }
+    const bool callerOnly = view_.parameterChoice() == ParameterChoice::NurAnrufer;
+    return write(key::kDatabase, database) && write(key::kProcedure, procedure) &&
+           write(key::kShell, "") && write(key::kParameter, callerOnly ? kFlagOff : kFlagOn);
+}
+
+bool Optionen::shellPageWritten() {
+    if (!write(key::kDoJob, kFlagOn)) {
+        return false;
+    }
+    const std::string shell = view_.text(OptionenText::Shell);
+    if (shell.empty()) {
+        inform(optionen::kNoShellCommand.title, optionen::kNoShellCommand.text);
+        return false;
+    }
+    return write(key::kDatabase, "") && write(key::kProcedure, "") && write(key::kShell, shell) &&
+           write(key::kParameter, kFlagOff);
+}
+
+bool Optionen::write(std::string_view key, std::string_view value) {
+    const MaybeFailure failure = WriteOption(platform_.store, key, value);
+    if (!failure) {
+        return true;
+    }
+    std::string text(optionen::kNotSavedText);
+    text += kCrLf;
+    text += kCrLf;
+    text += FailureText(*failure);
+    platform_.messages.show(text, optionen::kNotSavedTitle, platform::MessageIcon::Critical,
+                            platform::MessageButtons::Ok);
+    return false;
+}
+
+void Optionen::inform(std::string_view title, std::string_view text) {
+    platform_.messages.show(text, title, platform::MessageIcon::Information,
+                            platform::MessageButtons::Ok);
+}
+
+}  // namespace kw::ui

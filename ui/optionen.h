@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/app_options.h"
+#include "platform/file_dialog.h"
+#include "platform/file_search.h"
+#include "platform/message_box.h"
+#include "platform/settings_store.h"
+
+namespace kw::ui {
+
+enum class OptionenTab { Datenbank = 0, Shell = 1 };
+enum class OptionenText { Db, Proc, Shell };
+
+// The three option groups; each can show no selection.
+enum class ParameterChoice { None, NurAnrufer, Beide };
+enum class StartChoice { None, Minimized, Normal, Always };
+enum class FormatChoice { None, Original, NurZahlen };
+
+// The options dialog as its presenter sees it.
+class OptionenView {
+  public:
+    virtual ~OptionenView() = default;
+
+    virtual std::string text(OptionenText box) = 0;
+    virtual void setText(OptionenText box, std::string_view text) = 0;
+    virtual void focus(OptionenText box) = 0;
+
+    virtual OptionenTab currentTab() = 0;
+    virtual void showTab(OptionenTab tab) = 0;
+
+    virtual ParameterChoice parameterChoice() = 0;
+    virtual void setParameterChoice(ParameterChoice choice) = 0;
+    virtual StartChoice startChoice() = 0;
+    virtual void setStartChoice(StartChoice choice) = 0;
+    virtual FormatChoice formatChoice() = 0;
+    virtual void setFormatChoice(FormatChoice choice) = 0;
+
+    // Closes and unloads the dialog.
+    virtual void close() = 0;
+};
+
+struct OptionenPlatform {
+    platform::SettingsStore& store;
+    platform::MessageBox& messages;
+    platform::FileSearch& files;
+    platform::FileDialog& fileDialog;
+};
+
+// The example shown by "Zeige Beispiel-Aufruf": two header lines, an empty line, then the
+// template with the example numbers.
+std::string ShellExample(std::string_view shellTemplate, bool digitsOnly);
+
+// The options dialog's behaviour: load, the buttons, OK with its checks and writes, Cancel.
+class Optionen {
+  public:
+    Optionen(OptionenView& view, AppOptions& options, OptionenPlatform& platform);
+
+    void load();
+    void anruferClicked();     // BTN_Anrufer
+    void msnClicked();         // BTN_MSN
+    void showShellClicked();   // BTN_ShowShell
+    void fileSelectClicked();  // BTN_FileSelect
+    void okClicked();          // OKButton, Enter
+    void cancelClicked();      // CancelButton, Esc, the frame's close box
+
+  private:
+    bool write(std::string_view key, std::string_view value);
+    void inform(std::string_view title, std::string_view text);
+    bool databasePageWritten();
+    bool shellPageWritten();
+    void appendToShell(std::string_view placeholder);
+
+    OptionenView& view_;
+    AppOptions& options_;
+    OptionenPlatform& platform_;
+};
+
+}  // namespace kw::ui

@@ -1,0 +1,197 @@
+#pragma once
+
+#include <array>
+
+#include "ui/layout.h"
+
+namespace kw::ui::optionen {
+
+inline constexpr WindowSpec kWindow{"Optionen", "Optionen", 8400, 7110, 2760, 3750};
+
+inline constexpr std::string_view kTabDialog = "TabDialog";
+inline constexpr int kTabHeight = 520;
+inline constexpr std::array<std::string_view, 2> kTabCaptions{"&Datenbank",
+                                                              "&Shell-Anwendung starten"};
+
+// Tab pages give their controls' positions relative to the tab control.
+inline constexpr std::array kControls{
+    ControlSpec{.name = "Label1",
+                .rect = {360, 240, 7695, 495},
+                .caption = "Wählen Sie bitte aus, was Klingelwart bei einem eingehenden Anruf "
+                           "machen soll. Geben Sie anschliessend die entsprechenden Parameter ein.",
+                .tabIndex = 12},
+    ControlSpec{.name = "TabDialog",
+                .kind = ControlKind::TabControl,
+                .rect = {360, 840, 7695, 3975},
+                .tabIndex = 0},
+    ControlSpec{.name = "Label2",
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {240, 600, 3135, 375},
+                .caption = "Name und Pfad der Datenbank:",
+                .tabIndex = 13},
+    ControlSpec{.name = "TXT_Db",
+                .kind = ControlKind::TextBox,
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {240, 960, 6255, 375},
+                .tabIndex = 1},
+    ControlSpec{.name = "BTN_FileSelect",
+                .kind = ControlKind::Button,
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {6720, 960, 615, 375},
+                .caption = "...",
+                .tabIndex = 20},
+    ControlSpec{.name = "Label3",
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {240, 1560, 6975, 375},
+                .caption = "Prozedur innerhalb der Datenbank, die aufgerufen werden soll:",
+                .tabIndex = 14},
+    ControlSpec{.name = "TXT_Proc",
+                .kind = ControlKind::TextBox,
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {240, 1920, 7095, 375},
+                .tabIndex = 2},
+    ControlSpec{.name = "Frame1",
+                .kind = ControlKind::Frame,
+                .container = kTabDialog,
+                .tabPage = 0,
+                .rect = {240, 2520, 7095, 1095},
+                .caption = "Parameter-Übergabe",
+                .tabIndex = 3},
+    ControlSpec{.name = "OPT_NurAnrufer",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame1",
+                .rect = {120, 240, 2655, 375},
+                .caption = "Nur Anrufer-Nummer",
+                .tabIndex = 4},
+    ControlSpec{.name = "OPT_Beide",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame1",
+                .rect = {120, 600, 3735, 255},
+                .caption = "Anrufer-Nummer und angewählte MSN",
+                .tabIndex = 5},
+    ControlSpec{.name = "Label4",
+                .container = kTabDialog,
+                .tabPage = 1,
+                .rect = {240, 720, 3375, 255},
+                .caption = "Shell-Befehl:",
+                .tabIndex = 15},
+    ControlSpec{.name = "TXT_Shell",
+                .kind = ControlKind::TextBox,
+                .container = kTabDialog,
+                .tabPage = 1,
+                .rect = {240, 1080, 7095, 375},
+                .tabIndex = 6},
+    ControlSpec{.name = "BTN_Anrufer",
+                .kind = ControlKind::Button,
+                .container = kTabDialog,
+                .tabPage = 1,
+                .rect = {240, 1680, 3015, 375},
+                .caption = "Anrufer-&Nummer einfügen",
+                .tabIndex = 7},
+    ControlSpec{.name = "BTN_MSN",
+                .kind = ControlKind::Button,
+                .container = kTabDialog,
+                .tabPage = 1,
+                .rect = {3960, 1680, 3375, 375},
+                .caption = "An&gerufene Nummer einfügen",
+                .tabIndex = 8},
+    ControlSpec{.name = "BTN_ShowShell",
+                .kind = ControlKind::Button,
+                .container = kTabDialog,
+                .tabPage = 1,
+                .rect = {2280, 3000, 2655, 495},
+                .caption = "&Zeige Beispiel-Aufruf",
+                .tabIndex = 9},
+    ControlSpec{.name = "Frame2",
+                .kind = ControlKind::Frame,
+                .rect = {360, 5040, 4095, 1455},
+                .caption = "Start-Verhalten",
+                .tabIndex = 16},
+    ControlSpec{.name = "OPT_ShowMinimized",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame2",
+                .rect = {120, 240, 3735, 375},
+                .caption = "Minimiert starten, beim Anruf anzeigen",
+                .tabIndex = 21},
+    ControlSpec{.name = "OPT_ShowNormal",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame2",
+                .rect = {120, 600, 3735, 375},
+                .caption = "Links oben anzeigen, normaler Fenstermodus",
+                .tabIndex = 22},
+    ControlSpec{.name = "OPT_ShowAlways",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame2",
+                .rect = {120, 960, 3855, 375},
+                .caption = "Immer im Vordergrund links oben anzeigen",
+                .tabIndex = 23},
+    ControlSpec{.name = "Frame3",
+                .kind = ControlKind::Frame,
+                .rect = {4680, 5040, 3375, 1455},
+                .caption = "Parameter-Format",
+                .tabIndex = 17},
+    ControlSpec{.name = "OPT_Original",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame3",
+                .rect = {120, 240, 3135, 375},
+                .caption = "So wie von Phoner erhalten",
+                .tabIndex = 18},
+    ControlSpec{.name = "OPT_NurZahlen",
+                .kind = ControlKind::OptionButton,
+                .container = "Frame3",
+                .rect = {120, 720, 3135, 375},
+                .caption = "Reiner Zahlenstring ohne sonst. Zeichen",
+                .tabIndex = 19},
+    ControlSpec{.name = "CancelButton",
+                .kind = ControlKind::Button,
+                .rect = {5520, 6600, 1215, 375},
+                .caption = "&Abbrechen",
+                .tabIndex = 10},
+    ControlSpec{.name = "OKButton",
+                .kind = ControlKind::Button,
+                .rect = {6840, 6600, 1215, 375},
+                .caption = "&OK",
+                .tabIndex = 11},
+};
+
+inline constexpr std::string_view kDefaultButton = "OKButton";
+inline constexpr std::string_view kCancelButton = "CancelButton";
+
+inline constexpr std::string_view kFileDialogTitle = "Access Datenbank auswählen";
+inline constexpr std::string_view kFileDialogPattern = "*.mdb";
+
+inline constexpr std::string_view kExampleTitle = "Test-Anzeige";
+
+struct CheckMessage {
+    std::string_view title;
+    std::string_view text;
+};
+
+inline constexpr CheckMessage kNoDatabase{"Keine Datenbank ausgewählt",
+                                          "Beachten Sie, dass keine Datenbank ausgewählt wurde!"};
+inline constexpr CheckMessage kDatabaseMissing{
+    "Datenbankpfad existiert nicht",
+    "Beachten Sie, dass die Datenbank unter dem ausgewählten Pfad nicht existiert!"};
+inline constexpr CheckMessage kNoProcedure{
+    "Keine Prozedur ausgewählt",
+    "Beachten Sie, dass Sie keine Prozedur innerhalb der Datenbank ausgewählt haben!"};
+inline constexpr CheckMessage kNoShellCommand{
+    "Kein Shell-Befehl eingegeben",
+    "Beachten Sie, dass Sie keine Shell-Anweisung eingegeben haben!"};
+
+// When the file system rejects the path itself; the description follows after a blank line.
+inline constexpr std::string_view kDatabaseUncheckableTitle = "Datenbankpfad ungültig";
+inline constexpr std::string_view kDatabaseUncheckableText =
+    "Der Datenbankpfad kann nicht geprüft werden.";
+
+// When the settings store refuses a write; the failure follows after a blank line.
+inline constexpr std::string_view kNotSavedTitle = "Optionen nicht gespeichert";
+inline constexpr std::string_view kNotSavedText =
+    "Die Optionen konnten nicht vollständig gespeichert werden. Der Dialog bleibt offen.";
+
+}  // namespace kw::ui::optionen
