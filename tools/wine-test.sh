@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program and its tests with mingw-w64 (preset "win") and runs every
+# test under Wine, in a throwaway Wine prefix with no display. Works as root or through sudo on
+# a fresh Debian 12 machine; installs what is missing with apt-get.
+#
+#   tools/wine-test.sh            everything: packages, prefix, configure, build, test
+#   KW_KEEP_PREFIX=1 ...          keep the prefix afterwards (its path is printed)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    cmake ninja-build
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    googletest
+    wine64
+)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]} > 0)); then
+    echo "Installiere fehlende Pakete: ${missing[*]}"
+    sudo=()
+    if ((EUID != 0)); then
+        sudo=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Debian's wine64 package keeps its programs in /usr/lib/wine; other installations have them on
+# PATH.
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver
+[[ -x $wineserver ]] || wineserver=$(command -v wineserver)
+
+# No display at all: the null graphics driver takes its place (set below). No installers for
+# Mono and Gecko, which a fresh prefix would otherwise offer, and no menu entries in $HOME.
+unset DISPLAY WAYLAND_DISPLAY
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kw-wine.XXXXXX")
+export WINEPREFIX="$work/prefix"
+mkdir -p "$WINEPREFIX"
+# The null graphics driver must be set before the prefix starts its desktop process, which
+# reads it once: a prefix made first and switched afterwards fails the first window of the tests.
+cat >"$WINEPREFIX/user.reg" <<'REG'
+WINE REGISTRY Version 2
+;; All keys relative to \\User\\S-1-5-21-0-0-0-1000
+
+#arch=win64
+
+[Software\\Wine\\Drivers]
+"Graphics"="null"
+REG
+cleanup() {
+    WINEPREFIX="$WINEPREFIX" "$wineserver" -k >/dev/null 2>&1 || true
+    if [[ ${KW_KEEP_PREFIX:-0} == 1 ]]; then
+        echo "Wine-Präfix bleibt erhalten: $WINEPREFIX"
+    else
+        rm -rf "$work"
+    fi
+}
+trap cleanup EXIT
+
+echo "=== win: configure and build ==="
+build_start=$SECONDS
+cmake --preset win >/dev/null
+cmake --build --preset win
+build_seconds=$((SECONDS - build_start))
+
+echo "=== win: Wine prefix $WINEPREFIX ==="
+wine_start=$SECONDS
+# A persistent server first, then the prefix with its helper processes (services, explorer,
+# plugplay), all with their output away from this script's: CTest would otherwise wait for the
+# helpers that a test program happens to start, because they hold its output pipes open.
+"$wineserver" -p >/dev/null 2>&1 </dev/null
+"$wine" wineboot -u >/dev/null 2>&1 </dev/null
+drivers=$("$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null </dev/null || true)
+if [[ $drivers != *null* ]]; then
+    echo "Der Wine-Präfix hat den Null-Grafiktreiber nicht übernommen." >&2
+    exit 1
+fi
+prefix_seconds=$((SECONDS - wine_start))
+
+echo "=== win: tests under Wine ==="
+test_start=$SECONDS
+ctest --preset win
+test_seconds=$((SECONDS - test_start))
+
+echo "Windows-Build: ${build_seconds} s, Wine-Präfix: ${prefix_seconds} s," \
+    "Tests unter Wine: ${test_seconds} s"
