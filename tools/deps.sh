@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     xdg-utils
-    xvfb xauth
+    xvfb xauth xdotool fonts-liberation2
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build with warnings as errors, then the
-# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the optimised build with warnings as errors, the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build with
+# its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,5 @@ for preset in ci asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+tools/wine-test.sh
