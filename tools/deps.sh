@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when any is missing.
+# Installs the Debian packages that building and testing need, when any is missing. With
+# arguments, installs those packages instead of the usual set.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
     xdg-utils
     xvfb xauth xdotool fonts-liberation2
 )
+if (($# > 0)); then
+    packages=("$@")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -14,22 +14,7 @@ packages=(
     googletest
     wine64
 )
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-if ((${#missing[@]} > 0)); then
-    echo "Installiere fehlende Pakete: ${missing[*]}"
-    sudo=()
-    if ((EUID != 0)); then
-        sudo=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/deps.sh "${packages[@]}"
 
 # Debian's wine64 package keeps its programs in /usr/lib/wine; other installations have them on
 # PATH.

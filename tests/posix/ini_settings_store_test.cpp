@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/error_numbers.h"
+#include "tests/support/hostile_texts.h"
 
 namespace kw::posix {
 namespace {
@@ -86,42 +87,7 @@ class IniSettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(IniSettingsStoreTest, EveryTextReadsBackExactly) {
-    std::string longText;
-    while (longText.size() < 10'000) {
-        longText += "Ab, \"c\"; d\\e=f[g]#h%i\tj\n@";
-    }
-    longText.resize(10'000);
-    const std::vector<std::string> texts = {
-        "",
-        "   ",
-        "  blanks at both ends  ",
-        "a, b,c",
-        "a;b ; c",
-        "\"quoted\"",
-        "\"half",
-        "C:\\Pfad\\ \\\\server\\",
-        "ends in backslash\\",
-        "@Datei",
-        "@",
-        "@@",
-        "@String(x)",
-        "@Variant(\\0)",
-        "line\nbreak\n",
-        "windows\r\nbreak",
-        "old mac\rbreak",
-        "tab\there",
-        "=a=b",
-        "[Options]",
-        "#kein Kommentar",
-        "%1 %U00E4 %%",
-        "Grüße, Ärger",
-        "📞 ☎",
-        "電話番号",
-        "שלום مرحبا",
-        "nul\0inside"s,
-        "\x01\x1f\x7f",
-        longText,
-    };
+    const std::vector<std::string> texts = test::HostileTexts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         ASSERT_EQ(store_.write(kApp, kSection, "K" + std::to_string(i), texts[i]), std::nullopt);
     }

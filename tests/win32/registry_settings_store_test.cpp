@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/error_numbers.h"
+#include "tests/support/hostile_texts.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
@@ -73,47 +74,9 @@ TEST_F(RegistrySettingsStoreTest, UsesTheClassicPlaceForProgramSettings) {
               L"Software\\VB and VBA Program Settings\\Klingelwart\\Options");
 }
 
-// The texts of the Linux settings store's test, and more.
+// The same texts as the Linux settings store's test.
 TEST_F(RegistrySettingsStoreTest, EveryTextReadsBackExactly) {
-    std::string longText;
-    while (longText.size() < 10'000) {
-        longText += "Ab, \"c\"; d\\e=f[g]#h%i\tj\n@";
-    }
-    longText.resize(10'000);
-    const std::vector<std::string> texts = {
-        "",
-        "   ",
-        "  blanks at both ends  ",
-        "a, b,c",
-        "a;b ; c",
-        "\"quoted\"",
-        "\"half",
-        "C:\\Pfad\\ \\\\server\\",
-        "ends in backslash\\",
-        "@Datei",
-        "@",
-        "@@",
-        "@String(x)",
-        "@Variant(\\0)",
-        "line\nbreak\n",
-        "windows\r\nbreak",
-        "old mac\rbreak",
-        "tab\there",
-        "=a=b",
-        "[Options]",
-        "#kein Kommentar",
-        "%1 %U00E4 %%",
-        "%PATH%",
-        "Grüße, Ärger",
-        "📞 ☎",
-        "電話番号",
-        "שלום مرحبا",
-        "nul\0inside"s,
-        "ends in nul\0"s,
-        "\x01\x1f\x7f",
-        longText,
-        std::string(1'000'000, 'x'),
-    };
+    const std::vector<std::string> texts = test::HostileTexts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         ASSERT_EQ(store_.write(app_, kSection, "K" + std::to_string(i), texts[i]), std::nullopt);
     }
