@@ -1,22 +1,51 @@
-#include <iostream>
+// Klingelwart for Linux desktops: the main window waits for the calls that klingelwart-ring
+// reports over the user's private socket.
+#include <QApplication>
 
-#include "core/app_options.h"
-#include "core/call_action.h"
-#include "platform/posix/ini_settings_store.h"
-#include "platform/posix/no_automation.h"
-#include "platform/posix/posix_launcher.h"
-#include "ui/console/console_main_screen.h"
-#include "ui/console/console_message_box.h"
+#include <optional>
+#include <string>
 
-int main() {
-    kw::posix::IniSettingsStore store(
-        std::string(kw::kApplicationName),
-        kw::posix::IniSettingsStore::defaultPath(kw::kApplicationName));
-    kw::posix::PosixLauncher launcher;
-    kw::posix::NoAutomation automation;
-    kw::console::ConsoleMessageBox messages(std::cin, std::cout);
-    kw::CallActionPlatform platform{launcher, automation, messages};
-    kw::console::ConsoleMainScreen screen(store, platform, std::cin, std::cout);
-    screen.run();
-    return 0;
+#include "app/klingelwart_app.h"
+#include "app/no_instance_check.h"
+#include "platform/posix/instance_lock.h"
+#include "platform/posix/runtime_directory.h"
+#include "ui/qt/control_font.h"
+
+int main(int argc, char* argv[]) {
+    // Decided before the display is even opened: a second start ends silently, without a window.
+    kw::Result<std::string> directory = kw::posix::PrivateRuntimeDirectory();
+    std::optional<kw::posix::InstanceLock> lock;
+    kw::app::NoInstanceCheck noLock;
+    if (directory.ok()) {
+        lock.emplace(directory.value());
+    }
+    kw::platform::InstanceGuard& instance =
+        lock ? static_cast<kw::platform::InstanceGuard&>(*lock) : noLock;
+    if (instance.previousInstanceRunning()) {
+        return 0;
+    }
+
+    // The menu bar stays in the window, above the client area the layout is measured in, also
+    // on desktops with a global menu (and the start does not wait for a D-Bus menu service).
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // Qt takes its own options (-platform, -display); the program reads no command line.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Klingelwart"));
+    // Menus and message boxes in the controls' face: one face less to load at start.
+    QApplication::setFont(kw::qt::ControlFont({}));
+
+    kw::app::KlingelwartApp program(instance);
+    // Before the first show, so that a ring during start-up is not lost. The socket belongs to
+    // the holder of the lock only.
+    if (!directory.ok()) {
+        program.cannotListen(directory.failure().description);
+    } else if (!lock->claimed()) {
+        program.cannotListen("Die Sperrdatei " + lock->path() + " lässt sich nicht anlegen.");
+    } else {
+        program.listenForCalls(directory.value());
+    }
+    if (!program.start()) {
+        return 0;
+    }
+    return QApplication::exec();
 }

@@ -6,7 +6,7 @@
 
 namespace kw::ui::info {
 
-inline constexpr WindowSpec kWindow{"Info", "", 5730, 4470, 4995, 3990};
+inline constexpr WindowLayout kWindow{"Info", "", 5730, 4470, 4995, 3990};
 
 inline constexpr std::string_view kCaption = "Info zu Klingelwart";
 
@@ -18,30 +18,30 @@ inline constexpr std::string_view kDescription =
     "Kommandozeilen-Parameter gestartet werden.";
 
 inline constexpr std::string_view kDisclaimer =
-    "Warnung: Die Benutzung dieses Programms geschieht auf eigene Gefahr. Für Schäden und alle "
+    "Warnung: Benutzung auf eigene Gefahr. Für Schäden und alle "
     "sonstigen Probleme, die durch die Verwendung dieses Programms enstehen, übernehme ich weder "
     "eine Verantwortung noch irgendeine Haftung.";
 
 inline constexpr std::string_view kCopyright = "Copyright © 2026 Die Klingelwart-Entwickler";
 
 inline constexpr std::array kControls{
-    ControlSpec{.name = "picIcon",
-                .kind = ControlKind::Picture,
-                .rect = {120, 240, 780, 780},
-                .border = true},
-    ControlSpec{.name = "lblTitle",
-                .rect = {1050, 240, 3885, 480},
-                .caption = "Klingelwart (Freeware)",
-                .font = {.points = 12, .bold = true}},
-    ControlSpec{.name = "lblVersion", .rect = {1050, 780, 4485, 465}, .font = {.bold = true}},
-    ControlSpec{
+    ControlLayout{.name = "picIcon",
+                  .kind = ControlKind::Picture,
+                  .rect = {120, 240, 780, 780},
+                  .border = true},
+    ControlLayout{.name = "lblTitle",
+                  .rect = {1050, 240, 3885, 480},
+                  .caption = "Klingelwart (Freeware)",
+                  .font = {.points = 12, .bold = true}},
+    ControlLayout{.name = "lblVersion", .rect = {1050, 780, 4485, 465}, .font = {.bold = true}},
+    ControlLayout{
         .name = "lblDescription", .rect = {1050, 1320, 3885, 2010}, .caption = kDescription},
-    ControlSpec{.name = "lblDisclaimer", .rect = {255, 3480, 4110, 825}, .caption = kDisclaimer},
-    ControlSpec{.name = "cmdOK",
-                .kind = ControlKind::Button,
-                .rect = {4485, 3720, 1020, 345},
-                .caption = "OK",
-                .tabIndex = 0},
+    ControlLayout{.name = "lblDisclaimer", .rect = {255, 3480, 4110, 825}, .caption = kDisclaimer},
+    ControlLayout{.name = "cmdOK",
+                  .kind = ControlKind::Button,
+                  .rect = {4485, 3720, 1020, 345},
+                  .caption = "OK",
+                  .tabIndex = 0},
 };
 
 // The etched separator: a grey line over a white one two pixels wide, both at this Y.

@@ -20,7 +20,7 @@ inline int TwipsToPixels(int twips, double dotsPerInch) {
     return static_cast<int>(std::lround(twips * dotsPerInch / kTwipsPerInch));
 }
 
-struct FontSpec {
+struct FontStyle {
     std::string_view face = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
@@ -39,7 +39,7 @@ enum class ControlKind {
 
 // One control as the window's designer placed it. The container is another control's name, or
 // empty for the window itself; tab pages are named by the tab control and the page index.
-struct ControlSpec {
+struct ControlLayout {
     std::string_view name;
     ControlKind kind = ControlKind::Label;
     std::string_view container;
@@ -47,14 +47,14 @@ struct ControlSpec {
     TwipsRect rect;
     std::string_view caption;
     int tabIndex = -1;  // position in the keyboard tab order, -1 for none
-    FontSpec font;
+    FontStyle font;
     std::string_view tooltip;
     bool border = false;
     bool centred = false;
     bool enabled = true;
 };
 
-struct WindowSpec {
+struct WindowLayout {
     std::string_view name;
     std::string_view caption;  // empty when the load sets it
     int clientWidth = 0;       // twips
@@ -64,7 +64,7 @@ struct WindowSpec {
 };
 
 // A menu entry; a caption "-" is a separator. Entries with an empty parent are menu titles.
-struct MenuSpec {
+struct MenuEntry {
     std::string_view name;
     std::string_view caption;
     std::string_view parent;

@@ -6,43 +6,43 @@
 
 namespace kw::ui::main_screen {
 
-inline constexpr WindowSpec kWindow{"MainScreen", "", 5640, 1185, 0, 0};
+inline constexpr WindowLayout kWindow{"MainScreen", "", 5640, 1185, 0, 0};
 
 inline constexpr std::string_view kCallerLineTooltip = "Ein Doppelklick löscht den letzten Anruf";
 
 inline constexpr std::array kControls{
-    ControlSpec{.name = "LBL_Anrufer",
-                .kind = ControlKind::Label,
-                .rect = {120, 120, 5415, 375},
-                .font = {.points = 9.75, .bold = true},
-                .tooltip = kCallerLineTooltip,
-                .border = true,
-                .centred = true},
-    ControlSpec{.name = "BTN_Db",
-                .kind = ControlKind::Button,
-                .rect = {120, 600, 3135, 495},
-                .tabIndex = 1,
-                .enabled = false},
-    ControlSpec{
+    ControlLayout{.name = "LBL_Anrufer",
+                  .kind = ControlKind::Label,
+                  .rect = {120, 120, 5415, 375},
+                  .font = {.points = 9.75, .bold = true},
+                  .tooltip = kCallerLineTooltip,
+                  .border = true,
+                  .centred = true},
+    ControlLayout{.name = "BTN_Db",
+                  .kind = ControlKind::Button,
+                  .rect = {120, 600, 3135, 495},
+                  .tabIndex = 1,
+                  .enabled = false},
+    ControlLayout{
         .name = "axPhoner1", .kind = ControlKind::PhoneControl, .rect = {3600, 600, 375, 375}},
-    ControlSpec{.name = "BTN_End",
-                .kind = ControlKind::Button,
-                .rect = {4080, 600, 1455, 495},
-                .caption = "&Beenden",
-                .tabIndex = 2},
+    ControlLayout{.name = "BTN_End",
+                  .kind = ControlKind::Button,
+                  .rect = {4080, 600, 1455, 495},
+                  .caption = "&Beenden",
+                  .tabIndex = 2},
 };
 
 inline constexpr std::array kMenus{
-    MenuSpec{"mnuDatei", "&Datei", "", ""},
-    MenuSpec{"mnuDel", "&Anruferfeld löschen", "mnuDatei", "Ctrl+L"},
-    MenuSpec{"mnuTrenn1", "-", "mnuDatei", ""},
-    MenuSpec{"mnuOptionen", "&Optionen ...", "mnuDatei", "Ctrl+O"},
-    MenuSpec{"mnuTrenn2", "-", "mnuDatei", ""},
-    MenuSpec{"mnuBeenden", "&Beenden", "mnuDatei", "Ctrl+F4"},
-    MenuSpec{"mnuHelp", "&?", "", ""},
-    MenuSpec{"mnuHilfe", "&Hilfe ...", "mnuHelp", "F1"},
-    MenuSpec{"mnuTrenn3", "-", "mnuHelp", ""},
-    MenuSpec{"mnuInfo", "&Info ...", "mnuHelp", ""},
+    MenuEntry{"mnuDatei", "&Datei", "", ""},
+    MenuEntry{"mnuDel", "&Anruferfeld löschen", "mnuDatei", "Ctrl+L"},
+    MenuEntry{"mnuTrenn1", "-", "mnuDatei", ""},
+    MenuEntry{"mnuOptionen", "&Optionen ...", "mnuDatei", "Ctrl+O"},
+    MenuEntry{"mnuTrenn2", "-", "mnuDatei", ""},
+    MenuEntry{"mnuBeenden", "&Beenden", "mnuDatei", "Ctrl+F4"},
+    MenuEntry{"mnuHelp", "&?", "", ""},
+    MenuEntry{"mnuHilfe", "&Hilfe ...", "mnuHelp", "F1"},
+    MenuEntry{"mnuTrenn3", "-", "mnuHelp", ""},
+    MenuEntry{"mnuInfo", "&Info ...", "mnuHelp", ""},
 };
 
 inline constexpr std::string_view kShellActionCaption = "&Anwendung starten";

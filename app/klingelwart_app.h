@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/app_options.h"
+#include "core/call_info.h"
+#include "platform/instance_guard.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/no_automation.h"
+#include "platform/posix/posix_file_search.h"
+#include "platform/posix/posix_launcher.h"
+#include "platform/posix/posix_program_info.h"
+#include "platform/posix/xdg_help_viewer.h"
+#include "ui/main_screen.h"
+#include "ui/optionen.h"
+#include "ui/qt/qt_dialog_opener.h"
+#include "ui/qt/qt_file_dialog.h"
+#include "ui/qt/qt_main_screen_view.h"
+#include "ui/qt/qt_message_box.h"
+#include "ui/qt/qt_window_manager.h"
+
+namespace kw::app {
+
+// The running program: the option record, the last call, every backend, the main window and
+// its presenter, wired once and owned here for the whole run.
+class KlingelwartApp {
+  public:
+    explicit KlingelwartApp(platform::InstanceGuard& instance);
+
+    KlingelwartApp(const KlingelwartApp&) = delete;
+    KlingelwartApp& operator=(const KlingelwartApp&) = delete;
+
+    // The load sequence, then the first show. False when another instance runs; nothing was
+    // shown then.
+    [[nodiscard]] bool start();
+
+    // Calls reported in the private `directory` reach the main window from now on. When the
+    // socket cannot be opened, the phone says why.
+    void listenForCalls(const std::string& directory);
+    // No calls can arrive; the phone says why.
+    void cannotListen(std::string_view reason);
+
+  private:
+    AppOptions options_;
+    CallInfo call_;
+    posix::IniSettingsStore store_;
+    posix::PosixLauncher launcher_;
+    posix::NoAutomation automation_;
+    posix::PosixProgramInfo program_;
+    posix::XdgHelpViewer help_;
+    posix::PosixFileSearch files_;
+    qt::QtMessageBox messages_;
+    qt::QtFileDialog fileDialog_;
+    ui::OptionenPlatform optionenPlatform_;
+    qt::QtDialogOpener dialogs_;
+    qt::QtMainScreenView window_;
+    qt::QtWindowManager windowManager_;
+    ui::MainScreenPlatform platform_;
+    ui::MainScreen presenter_;
+};
+
+}  // namespace kw::app

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The built program on a real X server: a prepared settings file, a call with a hostile caller
+# number through klingelwart-ring, the action button by its access key, and what the started
+# program received. Then the message for a missing program, and a second start that must end
+# silently while the first goes on taking calls.
+set -euo pipefail
+
+program=$1
+ring=$2
+recorder=$3
+work=$(mktemp -d)
+source "$(dirname "$0")/xvfb_session.sh"
+
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    xvfb_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FEHLER: $*" >&2
+    for log in "$work"/klingelwart-*.log; do
+        [[ -e $log ]] && { echo "--- $log" >&2; cat "$log" >&2; }
+    done
+    exit 1
+}
+
+xvfb_start "$work"
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run KW_RECORD_FILE=$work/recorded
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+main_window='^Klingelwart \(Version 2\.0\.0\)$'
+
+settings() {
+    printf '[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=%s\n' "$1" \
+        >"$XDG_CONFIG_HOME/Klingelwart.conf"
+}
+
+# start NAME: starts the program and waits for its main window; sets `pid` and `window`.
+start() {
+    "$program" >"$work/klingelwart-$1.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    window=$(wait_for_window "$main_window" 150) || fail "$1: kein Hauptfenster"
+}
+
+# finish: the exit question by Ctrl+F4, answered with Enter (Yes is the default button).
+finish() {
+    press "$window" ctrl+F4
+    wait_for_window '^Klingelwart beenden$' >/dev/null || fail "keine Frage vor dem Beenden"
+    xdotool key --clearmodifiers Return
+    local status=0
+    wait "$pid" || status=$?
+    [[ $status == 0 ]] || fail "Ende mit Status $status"
+}
+
+# --- a call, the action, the recorded arguments ----------------------------------------------
+caller=$'<b>Müller</b> & $(touch '"$work"$'/pwned) `id` "q" \'s\' ;*\nzweite Zeile'
+called='67890 {AnrufNummer}'
+settings "$recorder {AnrufNummer} {MSN}"
+start erster
+"$ring" "$caller" "$called" || fail "klingelwart-ring: Status $?"
+press "$window" alt+a
+for _ in $(seq 100); do
+    [[ -s $work/recorded ]] && break
+    sleep 0.05
+done
+[[ -s $work/recorded ]] || fail "das Programm wurde nicht gestartet"
+# The recorder writes "<length>:<bytes>\n" per field; the last three are argv.
+field() {
+    local LC_ALL=C  # lengths in bytes
+    printf '%d:%s\n' "${#1}" "$1"
+}
+{ field "$recorder"; field "$caller"; field "$called"; } >"$work/expected"
+size=$(stat -c %s "$work/expected")
+tail -c "$size" "$work/recorded" | cmp -s - "$work/expected" ||
+    fail "aufgezeichnet: $(cat -A "$work/recorded")"
+[[ ! -e $work/pwned ]] || fail "die Rufnummer wurde ausgeführt"
+finish
+
+# --- a missing program: message 53 ------------------------------------------------------------
+settings "$work/fehlt {AnrufNummer}"
+start zweiter
+"$ring" "0301" "42" || fail "klingelwart-ring: Status $?"
+press "$window" alt+a
+box=$(wait_for_window '^Fehlerhafter Shell-Befehl in Optionen-Dialog$') ||
+    fail "keine Meldung für das fehlende Programm"
+press "$box" Return
+for _ in $(seq 50); do
+    (($(window_count '^Fehlerhafter Shell-Befehl') == 0)) && break
+    sleep 0.1
+done
+(($(window_count '^Fehlerhafter Shell-Befehl') == 0)) || fail "die Meldung bleibt offen"
+kill -0 "$pid" 2>/dev/null || fail "das Programm endete nach der Meldung"
+
+# --- a second start ends silently; the first goes on ---------------------------------------
+first=$pid
+SECONDS=0
+status=0
+timeout 10 "$program" >"$work/klingelwart-dritter.log" 2>&1 || status=$?
+[[ $status == 0 ]] || fail "zweite Instanz: Status $status"
+((SECONDS < 5)) || fail "zweite Instanz brauchte $SECONDS s"
+(($(window_count "$main_window") == 1)) || fail "mehr als ein Hauptfenster"
+kill -0 "$first" 2>/dev/null || fail "die erste Instanz lebt nicht mehr"
+"$ring" "0302" "42" || fail "klingelwart-ring nach dem zweiten Start: Status $?"
+press "$window" alt+a
+box=$(wait_for_window '^Fehlerhafter Shell-Befehl in Optionen-Dialog$') ||
+    fail "der Anruf nach dem zweiten Start kam nicht an"
+press "$box" Return
+sleep 0.3
+finish
+echo "Ende-zu-Ende (Desktop): bestanden"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app_options.h"
+#include "core/call_info.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/recording_automation.h"
+#include "ui/main_screen.h"
+#include "ui/qt/qt_main_screen_view.h"
+
+namespace kw::test {
+
+class CountingDialogOpener : public ui::DialogOpener {
+  public:
+    void openOptionen() override { opened.emplace_back("optionen"); }
+    void openInfo() override { opened.emplace_back("info"); }
+
+    std::vector<std::string> opened;
+};
+
+// The real main window and its real presenter, with every backend faked.
+struct MainScreenRig {
+    FakeSettingsStore store;
+    FakeLauncher launcher;
+    RecordingAutomation automation;
+    FakeMessageBox messages;
+    FakeInstanceGuard instance;
+    FakeProgramInfo program;
+    FakeWindowManager window;
+    FakeHelpViewer help;
+    CountingDialogOpener dialogs;
+    AppOptions options;
+    CallInfo call;
+    ui::MainScreenPlatform platform{
+        instance, program, store, window, help, dialogs, {launcher, automation, messages}};
+    int ended = 0;
+    qt::QtMainScreenView view{[this] { ++ended; }};
+    ui::MainScreen presenter{view, options, call, platform};
+
+    MainScreenRig() { view.connectTo(presenter); }
+};
+
+}  // namespace kw::test

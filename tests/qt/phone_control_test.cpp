@@ -1,0 +1,197 @@
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/posix/phone_listener.h"
+#include "platform/posix/ring_message.h"
+#include "platform/posix/runtime_directory.h"
+#include "platform/posix/unique_fd.h"
+#include "tests/qt/main_screen_rig.h"
+#include "ui/qt/phone_control_widget.h"
+
+using kw::test::MainScreenRig;
+
+namespace {
+
+// Counts what a ring must never do to the main window.
+class IntrusionCounter : public QObject {
+  public:
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::WindowActivate:
+            case QEvent::WindowStateChange:
+            case QEvent::ZOrderChange:
+            case QEvent::FocusIn:
+            case QEvent::Show:
+                ++count;
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Sends one ring message the way klingelwart-ring does.
+bool SendRing(const std::string& path, const std::string& caller, const std::string& called) {
+    kw::posix::UniqueFd fd(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
+    // A listener that stopped taking calls fails the test instead of hanging it.
+    const timeval timeout{5, 0};
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    if (!fd || ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address)) {
+        return false;
+    }
+    const std::string message = kw::posix::EncodeRing(caller, called);
+    return ::send(fd.get(), message.data(), message.size(), MSG_NOSIGNAL) ==
+           static_cast<ssize_t>(message.size());
+}
+
+}  // namespace
+
+class PhoneControlTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> runtime_;
+    std::unique_ptr<MainScreenRig> rig_;
+    std::string socketPath_;
+
+    QLabel* callerLine() const { return rig_->view.findChild<QLabel*>("LBL_Anrufer"); }
+    kw::qt::PhoneControlWidget& phone() const { return rig_->view.phoneControl(); }
+
+    // Runs the real klingelwart-ring against the private directory of this test.
+    int ring(const QByteArray& caller, const QByteArray& called) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtime_->path());
+        tool.setProcessEnvironment(environment);
+        tool.start(KW_RING_TOOL, {QString::fromUtf8(caller), QString::fromUtf8(called)});
+        // The program needs the event loop to take the call, so wait with it running.
+        if (!QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 10000)) {
+            return -1;
+        }
+        return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    }
+
+  private slots:
+    void init() {
+        runtime_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(runtime_->isValid());
+        auto directory = kw::posix::PrivateRuntimeDirectoryIn(runtime_->path().toStdString(), "");
+        QVERIFY(directory.ok());
+        auto listener = kw::posix::PhoneListener::open(directory.value());
+        QVERIFY(listener.ok());
+        socketPath_ = listener.value()->socketPath();
+        rig_ = std::make_unique<MainScreenRig>();
+        phone().listen(std::move(listener.value()));
+        QVERIFY(rig_->presenter.load());
+    }
+    void cleanup() {
+        rig_.reset();
+        runtime_.reset();
+    }
+
+    void tooltipSaysWhereItListens() {
+        QVERIFY(phone().listening());
+        QCOMPARE(phone().toolTip(),
+                 "Wartet auf Anrufe über " + QString::fromStdString(socketPath_));
+    }
+
+    void ringShowsTheNumbersAsSent_data() {
+        QTest::addColumn<QByteArray>("caller");
+        QTest::addColumn<QByteArray>("called");
+        QTest::newRow("plain") << QByteArray("(012) 456789") << QByteArray("67890");
+        QTest::newRow("markup and ampersand") << QByteArray("<b>x</b> & y") << QByteArray("&1");
+        QTest::newRow("shell syntax")
+            << QByteArray("$(touch x) `id`; 'a' \"b\"") << QByteArray("*");
+        QTest::newRow("line breaks and blanks") << QByteArray(" 1\n2\r\n ") << QByteArray("\t");
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("60 kB") << QByteArray(60000, '9') << QByteArray("1");
+    }
+    void ringShowsTheNumbersAsSent() {
+        QFETCH(QByteArray, caller);
+        QFETCH(QByteArray, called);
+        rig_->view.showAsLoaded();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig_->view));
+        QCOMPARE(ring(caller, called), 0);
+        const QString expected =
+            "Anruf von " + QString::fromUtf8(caller) + " auf Leitung: " + QString::fromUtf8(called);
+        QTRY_COMPARE(callerLine()->text(), expected);
+        QVERIFY(rig_->view.findChild<QPushButton*>("BTN_Db")->isEnabled());
+        QCOMPARE(QString::fromStdString(rig_->call.AnrufNummer), QString::fromUtf8(caller));
+    }
+
+    void ringLeavesTheWindowWhereItIs_data() {
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("behind another window") << false;
+        QTest::newRow("minimized") << true;
+    }
+    void ringLeavesTheWindowWhereItIs() {
+        QFETCH(bool, minimized);
+        if (minimized) {
+            rig_->view.setWindowState(Qt::WindowMinimized);
+        }
+        rig_->view.showAsLoaded();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+
+        IntrusionCounter intrusions;
+        rig_->view.installEventFilter(&intrusions);
+        QCOMPARE(ring("0301", "42"), 0);
+        QTRY_COMPARE(callerLine()->text(), QString("Anruf von 0301 auf Leitung: 42"));
+        QCoreApplication::processEvents();
+
+        QCOMPARE(intrusions.count, 0);
+        QCOMPARE(QApplication::activeWindow(), &other);
+        QCOMPARE(rig_->view.windowState().testFlag(Qt::WindowMinimized), minimized);
+        rig_->view.removeEventFilter(&intrusions);
+    }
+
+    void floodLeavesTheLastCallShown() {
+        constexpr int kRings = 2000;
+        int delivered = 0;
+        phone().setCallHandler(
+            [this, &delivered](std::string_view caller, std::string_view called) {
+                ++delivered;
+                rig_->presenter.phoneRang(caller, called);
+            });
+        std::atomic<int> sent{0};
+        // A sender of its own: a full backlog blocks its connect until the UI thread accepts.
+        std::thread sender([this, &sent] {
+            for (int i = 1; i <= kRings; ++i) {
+                if (SendRing(socketPath_, "flut-" + std::to_string(i), "42")) {
+                    ++sent;
+                }
+            }
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(delivered, kRings, 60000);
+        sender.join();
+        QCOMPARE(sent.load(), kRings);
+        QCOMPARE(callerLine()->text(), QString("Anruf von flut-2000 auf Leitung: 42"));
+    }
+};
+
+QTEST_MAIN(PhoneControlTest)
+#include "phone_control_test.moc"

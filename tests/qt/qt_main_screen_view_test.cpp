@@ -1,0 +1,326 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <memory>
+#include <string>
+
+#include "tests/qt/main_screen_rig.h"
+#include "tests/qt/twips_expect.h"
+#include "ui/qt/phone_control_widget.h"
+
+using kw::test::ExpectedPixels;
+using kw::test::MainScreenRig;
+
+class QtMainScreenViewTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<MainScreenRig> rig_;
+
+    QWidget* control(const char* name) const {
+        return rig_->view.findChild<QWidget*>(QLatin1String(name));
+    }
+    QLabel* callerLine() const { return rig_->view.findChild<QLabel*>("LBL_Anrufer"); }
+    QPushButton* button(const char* name) const {
+        return rig_->view.findChild<QPushButton*>(QLatin1String(name));
+    }
+    QAction* action(const char* name) const {
+        return rig_->view.findChild<QAction*>(QLatin1String(name));
+    }
+
+    void showActive() {
+        rig_->view.showAsLoaded();
+        rig_->view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig_->view));
+    }
+
+    // What the presenter's collaborators saw, in a fixed order.
+    QStringList effects() const {
+        QStringList seen;
+        for (const auto& started : rig_->launcher.started) {
+            seen << "start:" + QString::fromStdString(started.text());
+        }
+        for (const auto& shown : rig_->messages.shown) {
+            seen << "box:" + QString::fromStdString(shown.title);
+        }
+        for (const auto& opened : rig_->dialogs.opened) {
+            seen << QString::fromStdString(opened);
+        }
+        for (const auto& path : rig_->help.opened) {
+            seen << "hilfe:" + QString::fromStdString(path);
+        }
+        if (callerLine()->text().isEmpty() && !button("BTN_Db")->isEnabled()) {
+            seen << "clear";
+        }
+        if (rig_->ended > 0) {
+            seen << "end";
+        }
+        return seen;
+    }
+
+  private slots:
+    void init() {
+        rig_ = std::make_unique<MainScreenRig>();
+        rig_->store.set("DoJob", "1");
+        rig_->store.set("Shell", "prog {AnrufNummer}");
+        QVERIFY(rig_->presenter.load());
+    }
+    void cleanup() { rig_.reset(); }
+
+    void controlsSitAtTheirTwips_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("caller line") << "LBL_Anrufer" << 120 << 120 << 5415 << 375;
+        QTest::newRow("action") << "BTN_Db" << 120 << 600 << 3135 << 495;
+        QTest::newRow("phone") << "axPhoner1" << 3600 << 600 << 375 << 375;
+        QTest::newRow("end") << "BTN_End" << 4080 << 600 << 1455 << 495;
+    }
+    void controlsSitAtTheirTwips() {
+        QFETCH(QString, name);
+        QFETCH(int, left);
+        QFETCH(int, top);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        showActive();
+        QWidget* widget = control(name.toLatin1().constData());
+        QVERIFY(widget != nullptr);
+        QCOMPARE(widget->parentWidget(), rig_->view.centralWidget());
+        QCOMPARE(widget->geometry(), ExpectedPixels(rig_->view, left, top, width, height));
+        // A manual resize moves nothing: there is no layout.
+        rig_->view.resize(rig_->view.size() + QSize(200, 120));
+        QCoreApplication::processEvents();
+        QCOMPARE(widget->geometry(), ExpectedPixels(rig_->view, left, top, width, height));
+    }
+
+    void clientAreaSitsBelowTheMenuAtTheScreenCorner() {
+        showActive();
+        QWidget* client = rig_->view.centralWidget();
+        QCOMPARE(client->size(), ExpectedPixels(rig_->view, 0, 0, 5640, 1185).size());
+        QCOMPARE(client->geometry().top(), rig_->view.menuBar()->geometry().bottom() + 1);
+        QCOMPARE(rig_->view.frameGeometry().topLeft(), rig_->view.screen()->geometry().topLeft());
+    }
+
+    void frameHasNoMaximizeButton() {
+        const Qt::WindowFlags flags = rig_->view.windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!rig_->view.windowIcon().isNull());
+    }
+
+    void controlsLookAsDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tooltip");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("caller line")
+            << "LBL_Anrufer"
+            << ""
+            << "Ein Doppelklick löscht den letzten Anruf" << 9.75 << true << true;
+        QTest::newRow("action for a shell template") << "BTN_Db"
+                                                     << "&Anwendung starten"
+                                                     << "" << 8.25 << false << false;
+        QTest::newRow("end") << "BTN_End"
+                             << "&Beenden"
+                             << "" << 8.25 << false << true;
+    }
+    void controlsLookAsDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QString, tooltip);
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        QFETCH(bool, enabled);
+        QWidget* widget = control(name.toLatin1().constData());
+        QCOMPARE(widget->property("text").toString(), text);
+        QCOMPARE(widget->toolTip(), tooltip);
+        QCOMPARE(widget->font().pointSizeF(), points);
+        QCOMPARE(widget->font().bold(), bold);
+        QCOMPARE(widget->isEnabled(), enabled);
+    }
+
+    void captionCarriesTheVersion() {
+        QCOMPARE(rig_->view.windowTitle(), QString("Klingelwart (Version 2.0.0)"));
+    }
+
+    void callerLineIsABoxedCentredPlainLabel() {
+        QLabel* label = callerLine();
+        QCOMPARE(label->frameShape(), QFrame::Box);
+        QCOMPARE(label->frameShadow(), QFrame::Plain);
+        QCOMPARE(label->lineWidth(), 1);
+        QVERIFY(label->alignment().testFlag(Qt::AlignHCenter));
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(label->buddy() == nullptr);  // so "&" is never a mnemonic
+    }
+
+    void menusFollowTheTable_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("shortcuts");
+        QTest::newRow("Datei") << "mnuDatei"
+                               << "&Datei"
+                               << QStringList{"mnuDel", "mnuTrenn1", "mnuOptionen", "mnuTrenn2",
+                                              "mnuBeenden"}
+                               << QStringList{"&Anruferfeld löschen", "", "&Optionen ...", "",
+                                              "&Beenden"}
+                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "Ctrl+F4"};
+        QTest::newRow("?") << "mnuHelp"
+                           << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
+                           << QStringList{"&Hilfe ...", "", "&Info ..."}
+                           << QStringList{"F1", "", ""};
+    }
+    void menusFollowTheTable() {
+        QFETCH(QString, menu);
+        QFETCH(QString, title);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, shortcuts);
+        auto* found = rig_->view.findChild<QMenu*>(menu);
+        QVERIFY(found != nullptr);
+        QCOMPARE(found->title(), title);
+        QVERIFY(rig_->view.menuBar()->actions().contains(found->menuAction()));
+        const QList<QAction*> actions = found->actions();
+        QCOMPARE(actions.size(), entries.size());
+        for (qsizetype i = 0; i < actions.size(); ++i) {
+            QCOMPARE(actions[i]->objectName(), entries[i]);
+            QCOMPARE(actions[i]->isSeparator(), captions[i].isEmpty());
+            QCOMPARE(actions[i]->text(), captions[i]);
+            QCOMPARE(actions[i]->shortcut(), QKeySequence(shortcuts[i]));
+            QVERIFY(actions[i]->isEnabled());
+            QVERIFY(!actions[i]->isChecked());
+        }
+    }
+
+    void menuBarHoldsDateiThenHelp() {
+        const QList<QAction*> titles = rig_->view.menuBar()->actions();
+        QCOMPARE(titles.size(), 2);
+        QCOMPARE(titles[0]->text(), QString("&Datei"));
+        QCOMPARE(titles[1]->text(), QString("&?"));
+    }
+
+    void tabGoesFromActionToEndAndBack() {
+        showActive();
+        rig_->presenter.phoneRang("0301", "42");
+        QVERIFY(!button("BTN_Db")->isDefault());
+        QVERIFY(!button("BTN_End")->isDefault());
+        button("BTN_Db")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button("BTN_End"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button("BTN_Db"));
+    }
+
+    void tabSkipsTheDisarmedAction() {
+        showActive();
+        button("BTN_End")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button("BTN_End"));
+    }
+
+    void callerLineShowsNumbersAsText_data() {
+        QTest::addColumn<QByteArray>("caller");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ampersand") << QByteArray("&x") << "Anruf von &x auf Leitung: 42";
+        QTest::newRow("markup") << QByteArray("<b>x</b>") << "Anruf von <b>x</b> auf Leitung: 42";
+        QTest::newRow("entity") << QByteArray("&amp;") << "Anruf von &amp; auf Leitung: 42";
+        QTest::newRow("line break") << QByteArray("1\n2") << "Anruf von 1\n2 auf Leitung: 42";
+        QTest::newRow("not UTF-8")
+            << QByteArray("\xff") << QString("Anruf von ") + QChar(0xfffd) + " auf Leitung: 42";
+        QTest::newRow("100 kB") << QByteArray(100 * 1024, '7')
+                                << "Anruf von " + QString(100 * 1024, '7') + " auf Leitung: 42";
+    }
+    void callerLineShowsNumbersAsText() {
+        QFETCH(QByteArray, caller);
+        QFETCH(QString, shown);
+        showActive();
+        const QRect before = rig_->view.geometry();
+        rig_->presenter.phoneRang(std::string(caller.constData(), caller.size()), "42");
+        QCOMPARE(callerLine()->text(), shown);
+        QCOMPARE(callerLine()->textFormat(), Qt::PlainText);
+        QVERIFY(button("BTN_Db")->isEnabled());
+        QCoreApplication::processEvents();
+        QCOMPARE(rig_->view.geometry(), before);
+    }
+
+    void eachControlReachesItsHandler_data() {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<bool>("answerYes");
+        QTest::addColumn<QStringList>("effects");
+        const QString question = "box:Klingelwart beenden";
+        const QString help = "hilfe:/opt/klingelwart/KLINGELWART2.chm";
+        QTest::newRow("BTN_Db") << "click BTN_Db" << false << QStringList{"start:prog 0301"};
+        QTest::newRow("Alt+A") << "key Alt+A" << false << QStringList{"start:prog 0301"};
+        QTest::newRow("LBL_Anrufer") << "double-click" << false << QStringList{"clear"};
+        QTest::newRow("mnuDel") << "menu mnuDel" << false << QStringList{"clear"};
+        QTest::newRow("Ctrl+L") << "key Ctrl+L" << false << QStringList{"clear"};
+        QTest::newRow("BTN_End, no") << "click BTN_End" << false << QStringList{question};
+        QTest::newRow("BTN_End, yes") << "click BTN_End" << true << QStringList{question, "end"};
+        QTest::newRow("Alt+B, yes") << "key Alt+B" << true << QStringList{question, "end"};
+        QTest::newRow("mnuBeenden, yes")
+            << "menu mnuBeenden" << true << QStringList{question, "end"};
+        QTest::newRow("Ctrl+F4, no") << "key Ctrl+F4" << false << QStringList{question};
+        QTest::newRow("mnuOptionen") << "menu mnuOptionen" << false << QStringList{"optionen"};
+        QTest::newRow("Ctrl+O") << "key Ctrl+O" << false << QStringList{"optionen"};
+        QTest::newRow("mnuHilfe") << "menu mnuHilfe" << false << QStringList{help};
+        QTest::newRow("F1") << "key F1" << false << QStringList{help};
+        QTest::newRow("mnuInfo") << "menu mnuInfo" << false << QStringList{"info"};
+    }
+    void eachControlReachesItsHandler() {
+        QFETCH(QString, trigger);
+        QFETCH(bool, answerYes);
+        QFETCH(QStringList, effects);
+        showActive();
+        rig_->presenter.phoneRang("0301", "42");
+        rig_->messages.answer =
+            answerYes ? kw::platform::MessageAnswer::Yes : kw::platform::MessageAnswer::No;
+
+        const QString how = trigger.section(' ', 0, 0);
+        const QString what = trigger.section(' ', 1);
+        if (how == "click") {
+            QTest::mouseClick(button(what.toLatin1().constData()), Qt::LeftButton);
+        } else if (how == "double-click") {
+            QTest::mouseDClick(callerLine(), Qt::LeftButton);
+        } else if (how == "menu") {
+            action(what.toLatin1().constData())->trigger();
+        } else {
+            const QKeySequence keys(what);
+            QTest::keySequence(&rig_->view, keys);
+        }
+        // Access keys click with a short animation.
+        QTRY_COMPARE(this->effects(), effects);
+    }
+
+    void closingTheFrameAsksNothing() {
+        showActive();
+        rig_->presenter.phoneRang("0301", "42");
+        QVERIFY(static_cast<QWidget&>(rig_->view).close());
+        QVERIFY(!rig_->view.isVisible());
+        QVERIFY(rig_->messages.shown.empty());
+        QCOMPARE(rig_->ended, 0);
+        // The application then ends as its last window has closed.
+        QVERIFY(rig_->view.testAttribute(Qt::WA_QuitOnClose));
+    }
+
+    void phoneStartsNotListening() {
+        auto& phone = *rig_->view.findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
+        QVERIFY(!phone.listening());
+        QCOMPARE(phone.focusPolicy(), Qt::NoFocus);
+        phone.showNotListening("Kein Verzeichnis");
+        QCOMPARE(phone.toolTip(), QString("Wartet nicht auf Anrufe: Kein Verzeichnis"));
+    }
+};
+
+QTEST_MAIN(QtMainScreenViewTest)
+#include "qt_main_screen_view_test.moc"

@@ -1,0 +1,25 @@
+#include "ui/qt/qt_dialog_opener.h"
+
+#include "ui/info.h"
+#include "ui/qt/qt_info_view.h"
+#include "ui/qt/qt_optionen_view.h"
+
+namespace kw::qt {
+
+void QtDialogOpener::openOptionen() {
+    QtOptionenView view;
+    ui::Optionen presenter(view, options_, optionen_);
+    view.connectTo(presenter);
+    presenter.load();
+    view.exec();
+}
+
+void QtDialogOpener::openInfo() {
+    QtInfoView view;
+    ui::Info presenter(view, program_);
+    view.connectTo(presenter);
+    presenter.load();
+    view.exec();
+}
+
+}  // namespace kw::qt

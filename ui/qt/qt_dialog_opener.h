@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/app_options.h"
+#include "platform/program_info.h"
+#include "ui/main_screen.h"
+#include "ui/optionen.h"
+
+namespace kw::qt {
+
+// Opens a fresh options or about dialog with its presenter, runs it modally and destroys both
+// when it has closed.
+class QtDialogOpener final : public ui::DialogOpener {
+  public:
+    QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
+                   const platform::ProgramInfo& program)
+        : options_(options), optionen_(optionen), program_(program) {}
+
+    void openOptionen() override;
+    void openInfo() override;
+
+  private:
+    AppOptions& options_;
+    ui::OptionenPlatform& optionen_;
+    const platform::ProgramInfo& program_;
+};
+
+}  // namespace kw::qt

@@ -1,0 +1,33 @@
+#include "ui/qt/qt_file_dialog.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+#include <utility>
+
+#include "ui/qt/qt_text.h"
+
+namespace kw::qt {
+
+QtFileDialog::QtFileDialog() : runner_([](QFileDialog& dialog) { dialog.exec(); }) {}
+
+QtFileDialog::QtFileDialog(Runner runner) : runner_(std::move(runner)) {}
+
+Result<std::string> QtFileDialog::openFile(std::string_view title, std::string_view fileName,
+                                           std::string_view filter) {
+    QFileDialog dialog(nullptr, ToQString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(ToQString(filter));
+    dialog.selectFile(ToQString(fileName));
+    runner_(dialog);
+    const QStringList chosen = dialog.selectedFiles();
+    if (dialog.result() != QDialog::Accepted || chosen.isEmpty()) {
+        return std::string(fileName);
+    }
+    // The file system's own bytes, so that a name that is not UTF-8 still opens.
+    return QFile::encodeName(chosen.front()).toStdString();
+}
+
+}  // namespace kw::qt

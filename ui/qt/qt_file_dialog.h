@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/file_dialog.h"
+
+class QFileDialog;
+
+namespace kw::qt {
+
+// The file-open dialog as Qt's own QFileDialog: the same look and behaviour on every desktop,
+// and no portal or desktop helper that could keep a modal call waiting.
+class QtFileDialog final : public platform::FileDialog {
+  public:
+    // Runs the finished dialog until the user has closed it.
+    using Runner = std::function<void(QFileDialog& dialog)>;
+
+    // The dialog runs modally (exec).
+    QtFileDialog();
+    // For tests: `runner` answers the dialog in place of the user.
+    explicit QtFileDialog(Runner runner);
+
+    Result<std::string> openFile(std::string_view title, std::string_view fileName,
+                                 std::string_view filter) override;
+
+  private:
+    Runner runner_;
+};
+
+}  // namespace kw::qt

@@ -1,0 +1,85 @@
+#include "ui/qt/qt_info_view.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include "ui/info_layout.h"
+#include "ui/qt/control_font.h"
+#include "ui/qt/program_icon.h"
+#include "ui/qt/qt_text.h"
+
+namespace kw::qt {
+
+namespace layout = ui::info;
+
+namespace {
+
+constexpr QRgb kEtchedGrey = qRgb(128, 128, 128);
+
+}  // namespace
+
+QtInfoView::QtInfoView() : scale_(TwipsScale::of(screen())) {
+    setObjectName(ToQString(layout::kWindow.name));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    setModal(true);
+    setSizeGripEnabled(false);
+    setFont(ControlFont({}));
+
+    const QSize client = scale_.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
+    setFixedSize(client);
+    controls_.emplace(*this, layout::kControls, scale_);
+    controls_->get<QLabel>("picIcon").setPixmap(ProgramPixmap(layout::kIconPixels));
+    controls_->get<QLabel>("picIcon").setAlignment(Qt::AlignCenter);
+    auto& ok = controls_->get<QPushButton>("cmdOK");
+    ok.setDefault(true);
+    ok.setFocus(Qt::OtherFocusReason);
+    controls_->applyTabOrder();
+
+    setGeometry(QRect(ScreenOrigin(screen()) +
+                          scale_.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
+                      client));
+}
+
+void QtInfoView::connectTo(ui::Info& presenter) {
+    presenter_ = &presenter;
+    connect(&controls_->get<QPushButton>("cmdOK"), &QPushButton::clicked, this,
+            [&presenter] { presenter.okClicked(); });
+}
+
+void QtInfoView::setCaption(std::string_view text) {
+    setWindowTitle(ToQString(text));
+}
+
+void QtInfoView::setVersionText(std::string_view text) {
+    controls_->get<QLabel>("lblVersion").setText(DisplayText(text));
+}
+
+void QtInfoView::close() {
+    QDialog::accept();
+}
+
+void QtInfoView::reject() {
+    if (presenter_ != nullptr) {
+        presenter_->okClicked();
+    } else {
+        QDialog::reject();
+    }
+}
+
+void QtInfoView::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    const int y = scale_.pixels(layout::kLineY);
+    const int left = scale_.pixels(layout::kLineLeft);
+    // The white line, two pixels wide, lies under the grey one and shows below it.
+    painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QPointF(left, y + 1.0),
+                     QPointF(scale_.pixels(layout::kWhiteLineRight), y + 1.0));
+    painter.setPen(QPen(QColor(kEtchedGrey), 1, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(left, y, scale_.pixels(layout::kGreyLineRight), y);
+}
+
+}  // namespace kw::qt

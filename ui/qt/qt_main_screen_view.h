@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "ui/main_screen.h"
+#include "ui/qt/control_set.h"
+
+class QLabel;
+class QPushButton;
+
+namespace kw::qt {
+
+class PhoneControlWidget;
+
+// The main window: the caller line, the action and exit buttons, the phone and the menus, placed
+// as the layout table says. Every event goes to the MainScreen presenter.
+class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
+  public:
+    // `endProgram` ends the whole program; the entry point leaves the event loop with it.
+    explicit QtMainScreenView(std::function<void()> endProgram);
+
+    // Sends the window's events to the presenter, which must outlive the window's event loop.
+    void connectTo(ui::MainScreen& presenter);
+
+    PhoneControlWidget& phoneControl() const;
+
+    // The first show, in the state the load sequence left the window.
+    void showAsLoaded();
+
+    void setCallerLine(std::string_view text) override;
+    void setActionEnabled(bool enabled) override;
+    void setCaption(std::string_view text) override;
+    void setActionCaption(std::string_view text) override;
+    void endProgram() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+
+    std::function<void()> endProgram_;
+    std::optional<ControlSet> controls_;
+    QLabel* callerLine_ = nullptr;
+    QPushButton* action_ = nullptr;
+    std::function<void()> onCallerLineDoubleClick_;
+};
+
+}  // namespace kw::qt

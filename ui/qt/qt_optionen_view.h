@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QDialog>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/optionen.h"
+#include "ui/qt/control_set.h"
+
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+
+namespace kw::qt {
+
+// The options dialog: two tab pages, three option groups that may show no selection, OK as the
+// default button and Cancel on Esc. Every button goes to the Optionen presenter.
+class QtOptionenView final : public QDialog, public ui::OptionenView {
+  public:
+    QtOptionenView();
+
+    // Sends the dialog's events to the presenter, which must outlive the dialog's exec().
+    void connectTo(ui::Optionen& presenter);
+
+    std::string text(ui::OptionenText box) override;
+    void setText(ui::OptionenText box, std::string_view text) override;
+    void focus(ui::OptionenText box) override;
+    ui::OptionenTab currentTab() override;
+    void showTab(ui::OptionenTab tab) override;
+    ui::ParameterChoice parameterChoice() override;
+    void setParameterChoice(ui::ParameterChoice choice) override;
+    ui::StartChoice startChoice() override;
+    void setStartChoice(ui::StartChoice choice) override;
+    ui::FormatChoice formatChoice() override;
+    void setFormatChoice(ui::FormatChoice choice) override;
+    // Ends exec(): accepted when it comes from OK, rejected otherwise. Hides QWidget::close(),
+    // which is not virtual; the frame's close box goes through reject().
+    void close() override;
+
+  protected:
+    // Esc and the frame's close box: the presenter's cancel.
+    void reject() override;
+
+  private:
+    QLineEdit& box(ui::OptionenText box) const;
+    QRadioButton& option(const char* name) const;
+    void showPage(int page);
+
+    std::optional<ControlSet> controls_;
+    QTabWidget* tabs_ = nullptr;
+    QButtonGroup parameterGroup_;
+    QButtonGroup startGroup_;
+    QButtonGroup formatGroup_;
+    ui::Optionen* presenter_ = nullptr;
+    bool inOk_ = false;
+};
+
+}  // namespace kw::qt
