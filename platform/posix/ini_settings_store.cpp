@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -249,29 +250,43 @@ struct IniSettingsStore::Impl {
     std::string application;
     fs::path file;
     fs::path lastBackup;
+    // The last parse, reused while the file holds the same bytes: a load reads seven keys, and
+    // each parse costs a private copy of the file.
+    std::string parsedBytes;
+    std::map<QString, std::string> parsedValues;
+    bool parsed = false;
 
-    std::string read(const QString& key) const;
+    std::string read(const QString& key);
     MaybeFailure write(const QString& key, const QString& value);
     MaybeFailure keepBackup(std::string_view bytes);
 };
 
-std::string IniSettingsStore::Impl::read(const QString& key) const {
+std::string IniSettingsStore::Impl::read(const QString& key) {
     std::string bytes;
     if (ReadAll(file, bytes) != 0 || bytes.empty()) {
         return {};
     }
-    std::error_code ec;
-    const fs::path temp = fs::temp_directory_path(ec);
-    const ScratchFile copy(ec ? fs::path("/tmp") : temp, file, bytes);
-    if (copy.error() != 0) {
-        // Possibly an older parse of the file (see ScratchFile), but better than nothing.
-        QSettings direct(QtPath(file), QSettings::IniFormat);
-        direct.setFallbacksEnabled(false);
-        return TextOf(direct.value(key));
+    if (!parsed || bytes != parsedBytes) {
+        std::error_code ec;
+        const fs::path temp = fs::temp_directory_path(ec);
+        const ScratchFile copy(ec ? fs::path("/tmp") : temp, file, bytes);
+        if (copy.error() != 0) {
+            // Possibly an older parse of the file (see ScratchFile), but better than nothing.
+            QSettings direct(QtPath(file), QSettings::IniFormat);
+            direct.setFallbacksEnabled(false);
+            return TextOf(direct.value(key));
+        }
+        QSettings settings(QtPath(copy.path()), QSettings::IniFormat);
+        settings.setFallbacksEnabled(false);
+        parsedValues.clear();
+        for (const QString& name : settings.allKeys()) {
+            parsedValues.emplace(name, TextOf(settings.value(name)));
+        }
+        parsedBytes = std::move(bytes);
+        parsed = true;
     }
-    QSettings settings(QtPath(copy.path()), QSettings::IniFormat);
-    settings.setFallbacksEnabled(false);
-    return TextOf(settings.value(key));
+    const auto found = parsedValues.find(key);
+    return found == parsedValues.end() ? std::string() : found->second;
 }
 
 MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& value) {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/error_numbers.h"
-#include "tests/support/hostile_texts.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
+#include "tests/support/hostile_texts.h"
 
 #include <sddl.h>
 
