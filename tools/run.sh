@@ -5,5 +5,10 @@ cd "$(dirname "$0")/.."
 
 tools/deps.sh
 cmake --preset ci >/dev/null
-cmake --build --preset ci --target klingelwart
+cmake --build --preset ci --target klingelwart klingelwart-ring
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "Kein Bildschirm: DISPLAY und WAYLAND_DISPLAY sind leer. Klingelwart braucht eine" \
+        "Desktop-Sitzung." >&2
+    exit 1
+fi
 exec build/ci/app/klingelwart

@@ -12,6 +12,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_error.h"
+#include "platform/win32/win32_program_info.h"
 #include "platform/win32/windows_api.h"
 
 // After windows_api.h: the shell header must not bring the MessageBox macro back first.
@@ -45,23 +46,9 @@ std::wstring GrowingText(Fill fill) {
 }
 
 std::wstring ModuleDirectory() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    while (true) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            const std::size_t slash = path.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-        }
-        if (buffer.size() >= 32768) {
-            return {};
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::wstring path = Win32ProgramInfo::modulePath();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 // The directories CreateProcessW searches, in its order, as a search path.

@@ -5,7 +5,7 @@
 
 namespace kw::qt {
 
-QFont ControlFont(const ui::FontStyle& layout) {
+QFont ControlFont(const ui::FontStyle& style) {
     QFont font = QApplication::font();
     // The designer's face is a Windows bitmap font that no Linux desktop has, and asking for it
     // costs a fontconfig search at every start. Faces with the metrics of a Windows sans serif
@@ -13,8 +13,8 @@ QFont ControlFont(const ui::FontStyle& layout) {
     // the face the fixed control sizes were made for.
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QApplication::font().family()});
-    font.setPointSizeF(layout.points);
-    font.setBold(layout.bold);
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
     font.setStretch(88);
     return font;
 }
