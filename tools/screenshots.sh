@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots: the main window with a call shown, and the options
-# dialog. Runs the optimised build on a private X server. Needs xvfb, xdotool and imagemagick.
+# dialog and the about dialog. Runs the optimised build on a private X server. Needs xvfb, xdotool and imagemagick.
 #
 #   tools/screenshots.sh [BUILD_DIR]   # with a build directory: its programs, built as they are
 set -euo pipefail
@@ -61,4 +61,16 @@ dialog=$(wait_for_window '^Optionen$') || {
 sleep 0.5
 import -window "$dialog" docs/screenshots/options-dialog.png
 press "$dialog" Escape
-echo "docs/screenshots/main-window.png, docs/screenshots/options-dialog.png geschrieben"
+
+# The help menu "?" by its access key, then "Info ...".
+press "$window" alt+question
+sleep 0.3
+xdotool key i
+about=$(wait_for_window '^Info zu Klingelwart$') || {
+    echo "FEHLER: kein Info-Dialog" >&2
+    exit 1
+}
+sleep 0.5
+import -window "$about" docs/screenshots/about-dialog.png
+press "$about" Escape
+echo "docs/screenshots/: main-window.png, options-dialog.png, about-dialog.png geschrieben"
