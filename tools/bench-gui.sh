@@ -23,6 +23,9 @@ xvfb_start "$work"
 
 "$build/bench/kw_startup_bench" "$runs"
 echo
+echo "Dasselbe gegen ein kleinstes Fenster mit einer Textzeile:"
+"$build/bench/kw_startup_bench" "$runs" "$build/app/klingelwart" "$build/bench/kw_minimal_text_window"
+echo
 mkdir -m 700 "$work/run"
 # The offscreen platform warns about window hints it ignores; that is noise here.
 XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.warning=false" \
