@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/error_numbers.h"
+#include "tests/posix/posix_test_support.h"
 #include "tests/support/hostile_texts.h"
 
 namespace kw::posix {
@@ -296,29 +297,7 @@ TEST_F(IniSettingsStoreTest, WritesThroughASymbolicLink) {
     EXPECT_EQ(Read(real, "Shell"), "sh");
 }
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        Set(value);
-    }
-    ~ScopedEnv() { Set(old_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    void Set(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name_, value->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 TEST(IniSettingsStoreDefaultPath, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const passwd* user = ::getpwuid(::getuid());

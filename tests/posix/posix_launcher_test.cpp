@@ -19,6 +19,7 @@
 
 #include "core/messages.h"
 #include "platform/posix/process_spawner.h"
+#include "tests/posix/posix_test_support.h"
 
 namespace kw::posix {
 namespace {
@@ -29,28 +30,7 @@ std::string Recorder() {
     return KW_ARGV_RECORDER;
 }
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 struct Record {
     std::string session;
