@@ -1,0 +1,344 @@
+#include "ui/win32/win32_optionen_view.h"
+
+#include <array>
+
+#include "platform/win32/wide_text.h"
+#include "ui/optionen_layout.h"
+#include "ui/win32/control_ids.h"
+#include "ui/win32/twips.h"
+#include "ui/win32/window_text.h"
+
+#include <commctrl.h>
+
+namespace kw::winui {
+
+namespace layout = ui::optionen;
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kParameterGroup{"OPT_NurAnrufer", "OPT_Beide"};
+constexpr std::array<std::string_view, 3> kStartGroup{"OPT_ShowMinimized", "OPT_ShowNormal",
+                                                      "OPT_ShowAlways"};
+constexpr std::array<std::string_view, 2> kFormatGroup{"OPT_Original", "OPT_NurZahlen"};
+
+constexpr int kSmallIconPixels = 16;
+
+std::string_view BoxName(ui::OptionenText box) {
+    switch (box) {
+        case ui::OptionenText::Db:
+            return "TXT_Db";
+        case ui::OptionenText::Proc:
+            return "TXT_Proc";
+        case ui::OptionenText::Shell:
+            break;
+    }
+    return "TXT_Shell";
+}
+
+void SetStyleBit(HWND window, LONG_PTR bit, bool on) {
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const LONG_PTR wanted = on ? (style | bit) : (style & ~bit);
+    if (wanted != style) {
+        SetWindowLongPtrW(window, GWL_STYLE, wanted);
+    }
+}
+
+}  // namespace
+
+void Win32OptionenView::run(HWND owner, Connect connect) {
+    connect_ = std::move(connect);
+    presenter_ = nullptr;
+    const DialogKeyFilter keys;
+    runModal(owner, win32::Utf8ToWide(layout::kWindow.caption));
+    presenter_ = nullptr;
+    controls_.reset();
+}
+
+INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialise();
+            return FALSE;  // the focus is set
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            command(IDCANCEL, BN_CLICKED);
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == control(layout::kTabDialog) &&
+                header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+                showPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_DPICHANGED:
+            placeAll(HIWORD(wParam));
+            return TRUE;
+        case WM_DESTROY:
+            DialogKeyFilter::Route(window(), nullptr);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void Win32OptionenView::initialise() {
+    const int dpi = WindowDpi(window());
+    controls_.emplace(window(), layout::kControls, fonts_, dpi);
+    HWND tabs = control(layout::kTabDialog);
+    for (std::size_t page = 0; page < layout::kTabCaptions.size(); ++page) {
+        std::wstring caption = win32::Utf8ToWide(layout::kTabCaptions[page]);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
+    }
+    placeAll(dpi);
+    icon_ = LoadProgramIcon(kSmallIconPixels);
+    if (icon_) {
+        SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    }
+    SendMessageW(window(), DM_SETDEFID, ControlId(layout::kDefaultButton), 0);
+    showPage(0);
+    keepTabStops();
+    SetFocus(GetNextDlgTabItem(window(), nullptr, FALSE));
+    DialogKeyFilter::Route(window(), this);
+
+    if (connect_) {
+        presenter_ = connect_(window());
+    }
+    if (presenter_ != nullptr) {
+        presenter_->load();
+    }
+}
+
+void Win32OptionenView::placeAll(int dpi) {
+    placeAtLayout(layout::kWindow, dpi);
+    controls_->place(dpi);
+    // Tabs keep their text's width; only the height follows the layout.
+    SendMessageW(control(layout::kTabDialog), TCM_SETITEMSIZE, 0,
+                 MAKELPARAM(0, ui::TwipsToPixels(layout::kTabHeight, dpi)));
+}
+
+void Win32OptionenView::command(int id, int code) {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    if (presenter_ == nullptr) {
+        if (id == IDOK || id == IDCANCEL) {
+            close();
+        }
+        return;
+    }
+    if (id == IDOK) {
+        presenter_->okClicked();
+    } else if (id == IDCANCEL) {
+        presenter_->cancelClicked();
+    } else if (id == ControlId("BTN_Anrufer")) {
+        presenter_->anruferClicked();
+    } else if (id == ControlId("BTN_MSN")) {
+        presenter_->msnClicked();
+    } else if (id == ControlId("BTN_ShowShell")) {
+        presenter_->showShellClicked();
+    } else if (id == ControlId("BTN_FileSelect")) {
+        presenter_->fileSelectClicked();
+    } else {
+        keepTabStops();  // an option button was clicked
+    }
+}
+
+HWND Win32OptionenView::control(std::string_view name) const {
+    return controls_ ? controls_->get(name) : nullptr;
+}
+
+void Win32OptionenView::showPage(int page) {
+    if (!controls_) {
+        return;
+    }
+    HWND focused = GetFocus();
+    bool focusHidden = false;
+    for (const LayoutControls::Control& entry : controls_->controls()) {
+        const int onPage = controls_->page(*entry.layout);
+        if (onPage < 0 || entry.window == nullptr) {
+            continue;
+        }
+        const bool visible = onPage == page;
+        ShowWindow(entry.window, visible ? SW_SHOWNA : SW_HIDE);
+        if (!visible && entry.window == focused) {
+            focusHidden = true;
+        }
+    }
+    // A hidden control keeps the focus unless it is moved: give it to the tab control.
+    if (focusHidden) {
+        SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(layout::kTabDialog)),
+                     TRUE);
+    }
+}
+
+void Win32OptionenView::switchPage(int page) {
+    HWND tabs = control(layout::kTabDialog);
+    SendMessageW(tabs, TCM_SETCURSEL, page, 0);
+    showPage(page);
+    SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabs), TRUE);
+}
+
+bool Win32OptionenView::filterKey(const MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        switchPage(currentTab() == ui::OptionenTab::Datenbank ? 1 : 0);
+        return true;
+    }
+    // Bit 29: the Alt key is down.
+    if (message.message == WM_SYSCHAR && (message.lParam & (1 << 29)) != 0) {
+        return accessKeyChosen(static_cast<wchar_t>(message.wParam));
+    }
+    return false;
+}
+
+bool Win32OptionenView::accessKeyChosen(wchar_t key) {
+    const wchar_t wanted = AccessKey(std::wstring(L"&") + key);
+    for (std::size_t page = 0; page < layout::kTabCaptions.size(); ++page) {
+        if (AccessKey(win32::Utf8ToWide(layout::kTabCaptions[page])) == wanted) {
+            switchPage(static_cast<int>(page));
+            return true;
+        }
+    }
+    return false;
+}
+
+void Win32OptionenView::keepTabStops() {
+    // Tab enters an option group at its selected button, or at its first while none is.
+    auto keep = [this](std::span<const std::string_view> group) {
+        std::string_view stop = group.front();
+        for (std::string_view name : group) {
+            if (checked(name)) {
+                stop = name;
+            }
+        }
+        for (std::string_view name : group) {
+            if (HWND button = control(name)) {
+                SetStyleBit(button, WS_TABSTOP, name == stop);
+            }
+        }
+    };
+    keep(kParameterGroup);
+    keep(kStartGroup);
+    keep(kFormatGroup);
+}
+
+bool Win32OptionenView::checked(std::string_view name) const {
+    HWND button = control(name);
+    return button != nullptr && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32OptionenView::check(std::string_view chosen, std::span<const std::string_view> group) {
+    for (std::string_view name : group) {
+        if (HWND button = control(name)) {
+            SendMessageW(button, BM_SETCHECK, name == chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+    keepTabStops();
+}
+
+std::string Win32OptionenView::text(ui::OptionenText box) {
+    HWND edit = control(BoxName(box));
+    return edit != nullptr ? WindowTextUtf8(edit) : std::string();
+}
+
+void Win32OptionenView::setText(ui::OptionenText box, std::string_view text) {
+    if (HWND edit = control(BoxName(box))) {
+        SetWindowTextUtf8(edit, text);
+    }
+}
+
+void Win32OptionenView::focus(ui::OptionenText box) {
+    if (HWND edit = control(BoxName(box))) {
+        SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    }
+}
+
+ui::OptionenTab Win32OptionenView::currentTab() {
+    HWND tabs = control(layout::kTabDialog);
+    const LRESULT page = tabs != nullptr ? SendMessageW(tabs, TCM_GETCURSEL, 0, 0) : 0;
+    return page == static_cast<int>(ui::OptionenTab::Shell) ? ui::OptionenTab::Shell
+                                                            : ui::OptionenTab::Datenbank;
+}
+
+void Win32OptionenView::showTab(ui::OptionenTab tab) {
+    HWND tabs = control(layout::kTabDialog);
+    if (tabs == nullptr) {
+        return;
+    }
+    SendMessageW(tabs, TCM_SETCURSEL, static_cast<int>(tab), 0);
+    showPage(static_cast<int>(tab));
+}
+
+ui::ParameterChoice Win32OptionenView::parameterChoice() {
+    if (checked("OPT_NurAnrufer")) {
+        return ui::ParameterChoice::NurAnrufer;
+    }
+    return checked("OPT_Beide") ? ui::ParameterChoice::Beide : ui::ParameterChoice::None;
+}
+
+void Win32OptionenView::setParameterChoice(ui::ParameterChoice choice) {
+    switch (choice) {
+        case ui::ParameterChoice::NurAnrufer:
+            return check("OPT_NurAnrufer", kParameterGroup);
+        case ui::ParameterChoice::Beide:
+            return check("OPT_Beide", kParameterGroup);
+        case ui::ParameterChoice::None:
+            break;
+    }
+    check({}, kParameterGroup);
+}
+
+ui::StartChoice Win32OptionenView::startChoice() {
+    if (checked("OPT_ShowMinimized")) {
+        return ui::StartChoice::Minimized;
+    }
+    if (checked("OPT_ShowNormal")) {
+        return ui::StartChoice::Normal;
+    }
+    return checked("OPT_ShowAlways") ? ui::StartChoice::Always : ui::StartChoice::None;
+}
+
+void Win32OptionenView::setStartChoice(ui::StartChoice choice) {
+    switch (choice) {
+        case ui::StartChoice::Minimized:
+            return check("OPT_ShowMinimized", kStartGroup);
+        case ui::StartChoice::Normal:
+            return check("OPT_ShowNormal", kStartGroup);
+        case ui::StartChoice::Always:
+            return check("OPT_ShowAlways", kStartGroup);
+        case ui::StartChoice::None:
+            break;
+    }
+    check({}, kStartGroup);
+}
+
+ui::FormatChoice Win32OptionenView::formatChoice() {
+    if (checked("OPT_Original")) {
+        return ui::FormatChoice::Original;
+    }
+    return checked("OPT_NurZahlen") ? ui::FormatChoice::NurZahlen : ui::FormatChoice::None;
+}
+
+void Win32OptionenView::setFormatChoice(ui::FormatChoice choice) {
+    switch (choice) {
+        case ui::FormatChoice::Original:
+            return check("OPT_Original", kFormatGroup);
+        case ui::FormatChoice::NurZahlen:
+            return check("OPT_NurZahlen", kFormatGroup);
+        case ui::FormatChoice::None:
+            break;
+    }
+    check({}, kFormatGroup);
+}
+
+void Win32OptionenView::close() {
+    end(IDOK);
+}
+
+}  // namespace kw::winui
