@@ -5,14 +5,17 @@
 #
 #   tools/wine-test.sh            everything: packages, prefix, configure, build, test
 #   KW_KEEP_PREFIX=1 ...          keep the prefix afterwards (its path is printed)
+#   KW_SCREENSHOTS=docs/screenshots ...   where the GUI pass puts the Windows screenshots
+#                                 (default build/win/screenshots; docs/ holds the README's)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
     cmake ninja-build
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-tools
     googletest
-    wine64
+    # fonts-wine: Wine's own faces (the dialog font, the caption buttons' symbols).
+    wine64 fonts-wine
 )
 tools/deps.sh "${packages[@]}"
 
@@ -67,6 +70,11 @@ wine_start=$SECONDS
 # helpers that a test program happens to start, because they hold its output pipes open.
 "$wineserver" -p >/dev/null 2>&1 </dev/null
 "$wine" wineboot -u >/dev/null 2>&1 </dev/null
+# Debian's Wine does not look into the directory of fonts-wine, so the prefix gets the faces
+# itself: "MS Sans Serif" for the controls, Tahoma, and Marlett for the caption buttons.
+if [[ -d /usr/share/wine/fonts ]]; then
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 drivers=$("$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null </dev/null || true)
 if [[ $drivers != *null* ]]; then
     echo "Der Wine-Präfix hat den Null-Grafiktreiber nicht übernommen." >&2
@@ -81,3 +89,6 @@ test_seconds=$((SECONDS - test_start))
 
 echo "Windows-Build: ${build_seconds} s, Wine-Präfix: ${prefix_seconds} s," \
     "Tests unter Wine: ${test_seconds} s"
+
+echo "=== win: GUI tests again on a screen (Xvfb, X11 driver), with screenshots ==="
+tools/wine-gui-screenshots.sh "${KW_SCREENSHOTS:-build/win/screenshots}" build/win
