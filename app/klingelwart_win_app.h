@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/app_options.h"
+#include "core/call_info.h"
+#include "platform/instance_guard.h"
+#include "platform/win32/com/dispatch_automation.h"
+#include "platform/win32/html_help_viewer.h"
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_file_search.h"
+#include "platform/win32/win32_launcher.h"
+#include "platform/win32/win32_message_box.h"
+#include "platform/win32/win32_program_info.h"
+#include "platform/win32/win32_window_manager.h"
+#include "ui/main_screen.h"
+#include "ui/win32/win32_dialog_opener.h"
+#include "ui/win32/win32_main_screen_view.h"
+
+namespace kw::app {
+
+// The running Windows program: the option record, the last call, every backend, the main window
+// and its presenter, wired once and owned here for the whole run. Needs an OLE apartment on the
+// calling thread for its whole life, because the main window hosts the phone control.
+class KlingelwartWinApp {
+  public:
+    KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard);
+
+    KlingelwartWinApp(const KlingelwartWinApp&) = delete;
+    KlingelwartWinApp& operator=(const KlingelwartWinApp&) = delete;
+
+    // The load sequence, then the first show. False when another instance runs; nothing was
+    // shown then.
+    [[nodiscard]] bool start();
+
+    // Runs the window's messages until the program ends; returns the exit code.
+    int run();
+
+  private:
+    AppOptions options_;
+    CallInfo call_;
+    win32::RegistrySettingsStore store_;
+    win32::Win32Launcher launcher_;
+    win32::DispatchAutomation automation_;
+    win32::Win32ProgramInfo program_;
+    win32::Win32FileSearch files_;
+    winui::Win32MainScreenView window_;
+    win32::Win32MessageBox messages_;
+    win32::Win32WindowManager windowManager_;
+    win32::HtmlHelpViewer help_;
+    winui::Win32DialogOpener dialogs_;
+    ui::MainScreenPlatform platform_;
+    ui::MainScreen presenter_;
+};
+
+}  // namespace kw::app
