@@ -36,9 +36,11 @@ TTTOOLINFOW ToolFor(HWND owner, HWND control, std::wstring& text) {
 }  // namespace
 
 Tooltips::Tooltips(HWND owner) : owner_(owner) {
+    // Not owned by the window: Wine keeps no window on top while it owns another one, and the
+    // tip is a topmost window of its own anyway.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     if (tooltip_ != nullptr) {
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);

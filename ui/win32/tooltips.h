@@ -7,8 +7,8 @@
 namespace kw::winui {
 
 // One tooltip window for the controls of a window. The texts are shown as they are: "&" stays
-// "&", since they may carry caller data. Destroy it before its owner window goes, or let the
-// owner's destruction take it (then the destructor finds nothing left to destroy).
+// "&", since they may carry caller data. The tip window is not owned by the window, so it goes
+// with this object; destroy it before the window.
 class Tooltips {
   public:
     explicit Tooltips(HWND owner);
