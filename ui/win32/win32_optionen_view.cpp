@@ -74,6 +74,8 @@ INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         }
+        case WM_CTLCOLORSTATIC:
+            return pageBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_DPICHANGED:
             placeAll(HIWORD(wParam));
             return TRUE;
@@ -148,6 +150,20 @@ void Win32OptionenView::command(int id, int code) {
     } else {
         keepTabStops();  // an option button was clicked
     }
+}
+
+INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
+    // Labels, frames and option buttons on a page show the tab's own background, which a
+    // theme may draw lighter than the dialog's or as a gradient: they draw no background.
+    if (controls_) {
+        for (const LayoutControls::Control& entry : controls_->controls()) {
+            if (entry.window == child && controls_->page(*entry.layout) >= 0) {
+                SetBkMode(context, TRANSPARENT);
+                return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            }
+        }
+    }
+    return FALSE;  // the dialog's own colours
 }
 
 HWND Win32OptionenView::control(std::string_view name) const {

@@ -57,6 +57,7 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     void placeAll(int dpi);
     void keepTabStops();
     HWND control(std::string_view name) const;
+    INT_PTR pageBackground(HDC context, HWND child) const;
     bool checked(std::string_view name) const;
     void check(std::string_view chosen, std::span<const std::string_view> group);
     bool accessKeyChosen(wchar_t key);
