@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/windows_api.h"
+#include "tests/win32/gui/poll_until.h"
+
+namespace kw::win32::gui {
+
+// A program started by a test. It inherits the test's environment. A process still running
+// when this goes out of scope is killed, so a failed test leaves nothing behind in the prefix.
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::filesystem::path& program);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return static_cast<bool>(process_); }
+    DWORD id() const { return id_; }
+    bool running() const;
+
+    // The exit code once the process has ended within `patience`.
+    std::optional<DWORD> awaitExit(std::chrono::milliseconds patience = kPatience) const;
+    void kill();
+
+  private:
+    UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+}  // namespace kw::win32::gui
