@@ -9,6 +9,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_manager.h"
 #include "platform/win32/windows_api.h"
+#include "tests/win32/hidden_window.h"
 
 namespace kw::win32 {
 namespace {
@@ -16,33 +17,7 @@ namespace {
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
-
-// A plain top-level window that is never shown.
-class HiddenWindow {
-  public:
-    HiddenWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KlingelwartTestWindow";
-        RegisterClassW(&windowClass);
-        window_ =
-            CreateWindowExW(0, L"KlingelwartTestWindow", L"Klingelwart Test", WS_OVERLAPPEDWINDOW,
-                            10, 20, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HiddenWindow() {
-        if (window_ != nullptr) {
-            DestroyWindow(window_);
-        }
-    }
-    HiddenWindow(const HiddenWindow&) = delete;
-    HiddenWindow& operator=(const HiddenWindow&) = delete;
-
-    HWND get() const { return window_; }
-
-  private:
-    HWND window_ = nullptr;
-};
+using test::HiddenWindow;
 
 bool IsTopmost(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;

@@ -10,16 +10,16 @@
 #include <atomic>
 #include <cstdint>
 #include <cwchar>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
 #include "tests/win32/automation/substitute_log.h"
 #include "tests/win32/automation/substitute_protocol.h"
+#include "tests/win32/class_factory.h"
+#include "tests/win32/own_module.h"
+#include "tests/win32/server_class_registration.h"
 
 namespace kw::test::substitute {
 
@@ -308,134 +308,6 @@ class Application final : public IDispatch {
     std::atomic<ULONG> references_{1};
 };
 
-class Factory final : public IClassFactory {
-  public:
-    Factory() = default;
-    Factory(const Factory&) = delete;
-    Factory& operator=(const Factory&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interfaceId, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(interfaceId, IID_IUnknown) || IsEqualIID(interfaceId, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID interfaceId,
-                                             void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        *object = nullptr;
-        if (outer != nullptr) {
-            return CLASS_E_NOAGGREGATION;
-        }
-        auto* application = new (std::nothrow) Application();
-        if (application == nullptr) {
-            return E_OUTOFMEMORY;
-        }
-        const HRESULT hr = application->QueryInterface(interfaceId, object);
-        application->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-  private:
-    std::atomic<ULONG> references_{1};
-};
-
-std::wstring ServerPath() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&ServerPath), &module);
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length =
-            GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-// Machine-wide, because Wine's COM does not look up classes registered per user.
-HRESULT SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    HKEY handle = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), 0,
-                                     nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
-    if (status != ERROR_SUCCESS) {
-        return HRESULT_FROM_WIN32(status);
-    }
-    const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> owner(handle,
-                                                                                     &RegCloseKey);
-    status = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
-}
-
-HRESULT DeleteKey(const std::wstring& key) {
-    const LSTATUS status =
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str());
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK
-                                                                     : HRESULT_FROM_WIN32(status);
-}
-
-// The class a ProgID names in the machine-wide registration, or an empty text.
-std::wstring RegisteredClass(const std::wstring& progId) {
-    wchar_t value[64] = {};
-    DWORD size = sizeof value;
-    const LSTATUS status =
-        RegGetValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + progId + L"\\CLSID").c_str(),
-                     nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
-    return status == ERROR_SUCCESS ? std::wstring(value) : std::wstring();
-}
-
-bool OwnedByOthers(const std::wstring& progId, const std::wstring& classId) {
-    const std::wstring registered = RegisteredClass(progId);
-    return !registered.empty() && !SameName(registered, classId);
-}
-
-HRESULT RegisterServerClass(const std::wstring& progId, const std::wstring& classId,
-                            const std::wstring& serverPath) {
-    // On a machine with the real application, the tests must not take its name away.
-    if (OwnedByOthers(progId, classId)) {
-        return HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS);
-    }
-    const std::wstring classKey = L"CLSID\\" + classId;
-    const std::wstring values[][3] = {
-        {classKey, L"", L"Klingelwart substitute automation server"},
-        {classKey + L"\\InprocServer32", L"", serverPath},
-        {classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {classKey + L"\\ProgID", L"", progId},
-        {progId + L"\\CLSID", L"", classId},
-    };
-    for (const auto& value : values) {
-        const HRESULT hr =
-            SetValue(value[0], value[1].empty() ? nullptr : value[1].c_str(), value[2]);
-        if (FAILED(hr)) {
-            return hr;
-        }
-    }
-    return S_OK;
-}
-
 }  // namespace
 
 }  // namespace kw::test::substitute
@@ -443,20 +315,7 @@ HRESULT RegisterServerClass(const std::wstring& progId, const std::wstring& clas
 using namespace kw::test::substitute;
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID interfaceId, LPVOID* object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (!IsEqualCLSID(classId, kClassId)) {
-        return CLASS_E_CLASSNOTAVAILABLE;
-    }
-    auto* factory = new (std::nothrow) Factory();
-    if (factory == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = factory->QueryInterface(interfaceId, object);
-    factory->Release();
-    return hr;
+    return kw::test::ClassFactory<Application>::Get(classId, kClassId, interfaceId, object);
 }
 
 // No module-wide object count is kept: the server stays loaded until the process ends.
@@ -465,26 +324,27 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    const std::wstring path = ServerPath();
+    const std::wstring path = kw::test::OwnModulePath();
     const std::wstring directory = path.substr(0, path.find_last_of(L"\\/") + 1);
-    const HRESULT hr = RegisterServerClass(kProgId, kClassIdText, path);
+    const wchar_t description[] = L"Klingelwart substitute automation server";
+    const HRESULT hr = kw::test::RegisterServerClass({.progId = kProgId,
+                                                      .classId = kClassIdText,
+                                                      .serverPath = path,
+                                                      .description = description});
     if (FAILED(hr)) {
         return hr;
     }
-    return RegisterServerClass(kOrphanProgId, kOrphanClassIdText, directory + kOrphanServerFile);
+    return kw::test::RegisterServerClass({.progId = kOrphanProgId,
+                                          .classId = kOrphanClassIdText,
+                                          .serverPath = directory + kOrphanServerFile,
+                                          .description = description});
 }
 
 STDAPI DllUnregisterServer() {
     HRESULT result = S_OK;
-    for (const auto& [progId, classId] :
-         {std::pair<std::wstring, std::wstring>{kProgId, kClassIdText},
-          {kOrphanProgId, kOrphanClassIdText}}) {
-        // A ProgID that names another class was never ours.
-        const HRESULT hr[] = {OwnedByOthers(progId, classId) ? S_OK : DeleteKey(progId),
-                              DeleteKey(L"CLSID\\" + classId)};
-        for (const HRESULT each : hr) {
-            result = FAILED(each) ? each : result;
-        }
+    for (const HRESULT hr : {kw::test::UnregisterServerClass(kProgId, kClassIdText),
+                             kw::test::UnregisterServerClass(kOrphanProgId, kOrphanClassIdText)}) {
+        result = FAILED(hr) ? hr : result;
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/com/ole_apartment.h"
+#include "tests/win32/hidden_window.h"
 #include "tests/win32/phone/substitute_phone_protocol.h"
 #include "ui/win32/control_ids.h"
 
@@ -15,6 +16,7 @@ namespace kw::winui {
 namespace {
 
 namespace phone = test::phone;
+using win32::test::HiddenWindow;
 
 constexpr int kBoxId = ControlId("axPhoner1");
 constexpr RECT kBox{10, 20, 130, 80};
@@ -23,29 +25,6 @@ struct Received {
     std::string caller;
     std::string called;
     friend bool operator==(const Received&, const Received&) = default;
-};
-
-// A plain top-level window that is never shown.
-class HiddenWindow {
-  public:
-    HiddenWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KlingelwartPhoneTestWindow";
-        RegisterClassW(&windowClass);
-        window_ =
-            CreateWindowExW(0, windowClass.lpszClassName, L"Klingelwart Test", WS_OVERLAPPEDWINDOW,
-                            10, 20, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HiddenWindow() { DestroyWindow(window_); }
-    HiddenWindow(const HiddenWindow&) = delete;
-    HiddenWindow& operator=(const HiddenWindow&) = delete;
-
-    HWND get() const { return window_; }
-
-  private:
-    HWND window_ = nullptr;
 };
 
 HWND PhoneWindowIn(HWND box) {

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <string_view>
 
+#include "tests/win32/own_module.h"
 #include "tests/win32/phone/call_connection_point.h"
 #include "tests/win32/phone/substitute_phone_protocol.h"
 
 namespace kw::test::phone {
 
 namespace {
-
-HINSTANCE OwnModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&OwnModule), &module);
-    return module;
-}
 
 CallConnectionPoint* CallsOf(HWND window) {
     return reinterpret_cast<CallConnectionPoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
