@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "ui/main_screen_layout.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/menu_bar.h"
@@ -213,8 +215,14 @@ LRESULT Win32MainScreenView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         case WM_DESTROY:
+            // Closed through the frame: the phone control goes while its box still exists.
+            phone_.reset();
             PostQuitMessage(0);
             return 0;
+        case WM_NCDESTROY: {
+            HWND destroyed = std::exchange(window_, nullptr);
+            return DefWindowProcW(destroyed, message, wParam, lParam);
+        }
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
     }
