@@ -4,8 +4,12 @@
 
 namespace kw::win32::gui {
 
-ChildProcess::ChildProcess(const std::filesystem::path& program) {
+ChildProcess::ChildProcess(const std::filesystem::path& program, std::wstring_view arguments) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L' ';
+        commandLine += arguments;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
@@ -13,7 +14,7 @@ namespace kw::win32::gui {
 // when this goes out of scope is killed, so a failed test leaves nothing behind in the prefix.
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::filesystem::path& program);
+    explicit ChildProcess(const std::filesystem::path& program, std::wstring_view arguments = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
