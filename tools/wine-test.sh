@@ -90,5 +90,32 @@ test_seconds=$((SECONDS - test_start))
 echo "Windows-Build: ${build_seconds} s, Wine-Präfix: ${prefix_seconds} s," \
     "Tests unter Wine: ${test_seconds} s"
 
+echo "=== win: the windows again at 144 dpi ==="
+# set_dpi 144|default: Wine takes the screen's DPI from the user's LogPixels when a process
+# starts, the desktop process included, so the server goes down around the change. "default"
+# leaves it to the prefix's machine-wide value (96).
+set_dpi() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+    if [[ $1 == default ]]; then
+        "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f
+    else
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    fi >/dev/null 2>&1 </dev/null
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+    "$wineserver" -p >/dev/null 2>&1 </dev/null
+    "$wine" wineboot >/dev/null 2>&1 </dev/null
+}
+dpi_start=$SECONDS
+set_dpi 144
+dpi_status=0
+KW_EXPECTED_DPI=144 ctest --preset win -R 'kw_win32_(main_window|ui|gui)_tests' || dpi_status=$?
+set_dpi default
+echo "Tests bei 144 dpi: $((SECONDS - dpi_start)) s"
+if ((dpi_status != 0)); then
+    exit "$dpi_status"
+fi
+
 echo "=== win: GUI tests again on a screen (Xvfb, X11 driver), with screenshots ==="
 tools/wine-gui-screenshots.sh "${KW_SCREENSHOTS:-build/win/screenshots}" build/win
