@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     xdg-utils
+    # chmcmd, which compiles the manual into KLINGELWART2.chm
+    fp-utils-3.2.2
     xvfb xauth xdotool fonts-liberation2
 )
 if (($# > 0)); then

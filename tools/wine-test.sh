@@ -14,6 +14,8 @@ packages=(
     cmake ninja-build
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-tools
     googletest
+    # the manual's compiler and the installer's
+    fp-utils-3.2.2 nsis
     # fonts-wine: Wine's own faces (the dialog font, the caption buttons' symbols).
     wine64 fonts-wine
 )
