@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
     // Qt takes its own options (-platform, -display); the program reads no command line.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klingelwart"));
+    // Wayland desktops match the window to the installed desktop file by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.klingelwart.Klingelwart"));
     // Menus and message boxes in the controls' face: one face less to load at start.
     QApplication::setFont(kw::qt::ControlFont({}));
 
