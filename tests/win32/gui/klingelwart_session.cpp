@@ -20,10 +20,10 @@ std::filesystem::path RecorderProgram() {
     return test::ProgramDirectory() / L"kw_win_argv_recorder.exe";
 }
 
-KlingelwartSession::KlingelwartSession()
+KlingelwartSession::KlingelwartSession(const std::filesystem::path& program)
     : recordFile_(dir_.path() / L"record"),
       recordTo_(L"KW_RECORD_FILE", recordFile_.wstring()),
-      process_(KlingelwartProgram()) {
+      process_(program) {
     if (process_.started()) {
         main_ = PollFor([&] {
             const HWND window = FindTopWindow(process_.id(), winui::kMainWindowClass);

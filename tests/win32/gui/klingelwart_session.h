@@ -22,9 +22,10 @@ inline constexpr wchar_t kExitQuestion[] = L"Möchten Sie die Anwendung tatsäch
 // One run of Klingelwart.exe with the registry as the test left it, up to its main window.
 // The recorder started by the action writes to recordFile(). Ends the program when it goes out
 // of scope: the exit question answered if it comes, killed if the program does not end.
+// `program` is another copy of Klingelwart.exe, such as an installed one.
 class KlingelwartSession {
   public:
-    KlingelwartSession();
+    explicit KlingelwartSession(const std::filesystem::path& program = KlingelwartProgram());
     ~KlingelwartSession();
     KlingelwartSession(const KlingelwartSession&) = delete;
     KlingelwartSession& operator=(const KlingelwartSession&) = delete;
