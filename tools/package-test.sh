@@ -92,6 +92,8 @@ expected_files=(
     usr/share/icons/hicolor/scalable/apps/klingelwart.svg
     usr/share/man/man1/klingelwart.1.gz usr/share/man/man1/klingelwart-ring.1.gz
     usr/share/doc/klingelwart/copyright usr/share/doc/klingelwart/changelog.gz
+    # the manual: the compiled file, and the pages that Help opens without a viewer for it
+    usr/share/doc/klingelwart/KLINGELWART2.chm usr/share/doc/klingelwart/handbuch/index.html
 )
 for size in 16 24 32 48 64 128 256; do
     expected_files+=("usr/share/icons/hicolor/${size}x$size/apps/klingelwart.png")
