@@ -101,8 +101,8 @@ TEST_F(Installed, RegistersWithAppsAndFeatures) {
         {L"InstallLocation", dir},
         {L"UninstallString", L"\"" + dir + L"\\Uninstall.exe\""},
         {L"QuietUninstallString", L"\"" + dir + L"\\Uninstall.exe\" /S"},
-        {L"NoModify", L"1"},
-        {L"NoRepair", L"1"},
+        {L"NoModify", L"dword:1"},
+        {L"NoRepair", L"dword:1"},
     };
     for (const auto& [name, value] : expected) {
         SCOPED_TRACE(fs::path(name).string());
@@ -113,7 +113,9 @@ TEST_F(Installed, RegistersWithAppsAndFeatures) {
     // In KiB, as Apps & Features shows it: at least the program itself.
     ASSERT_TRUE(values.contains(L"EstimatedSize"));
     const std::uintmax_t programKiB = FileSize(InstallDirectory() / L"Klingelwart.exe") / 1024;
-    const std::uintmax_t estimated = std::stoull(values.at(L"EstimatedSize"));
+    const std::wstring size = values.at(L"EstimatedSize");
+    ASSERT_TRUE(size.starts_with(L"dword:")) << fs::path(size).string();
+    const std::uintmax_t estimated = std::stoull(size.substr(6));
     EXPECT_GE(estimated, programKiB);
     EXPECT_LT(estimated, programKiB * 4 + 1024);
 }
