@@ -2,7 +2,8 @@
 # The Debian package from build to removal: builds it with CPack, validates the desktop file and
 # the AppStream data inside it, installs it with apt-get, runs the INSTALLED programs on a
 # private X server (a call through /usr/bin/klingelwart-ring, the caller line read over AT-SPI,
-# the action by its access key), then purges it. Needs root or sudo: it installs a package.
+# the action by its access key, Help by F1), then purges it. Needs root or sudo: it installs a
+# package.
 #
 #   tools/package-test.sh                        configures and builds the ci preset first
 #   KW_PACKAGE_BUILD=build/pkg-l tools/package-test.sh   an already configured build directory
@@ -184,7 +185,15 @@ chmod +x "$recorder"
 printf '[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=%s {AnrufNummer} {MSN}\n' "$recorder" \
     >"$XDG_CONFIG_HOME/Klingelwart.conf"
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 /usr/bin/klingelwart >"$work/klingelwart.log" 2>&1 &
+# F1 goes to this xdg-open, which only notes what it was asked to open.
+mkdir -p "$work/opener"
+cat >"$work/opener/xdg-open" <<'SH'
+#!/bin/sh
+printf '%s\n' "$@" >"$(dirname "$0")/opened.tmp" && mv "$(dirname "$0")/opened.tmp" "$(dirname "$0")/opened"
+SH
+chmod +x "$work/opener/xdg-open"
+PATH=$work/opener:$PATH QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 /usr/bin/klingelwart \
+    >"$work/klingelwart.log" 2>&1 &
 pid=$!
 pids+=("$pid")
 window=$(wait_for_window '^Klingelwart \(Version' 150) ||
@@ -244,6 +253,15 @@ done
 [[ -s $recorder.out ]] || fail "die Aktion startete das Programm nicht"
 printf '%s\0' "$caller" "$called" | cmp -s - "$recorder.out" ||
     fail "die Aktion bekam: $(tr '\0' '|' <"$recorder.out")"
+
+# Help: without a viewer for .chm files, the installed HTML manual.
+press "$window" F1
+for _ in $(seq 100); do
+    [[ -s $work/opener/opened ]] && break
+    sleep 0.05
+done
+[[ $(cat "$work/opener/opened" 2>/dev/null) == /usr/share/doc/klingelwart/handbuch/index.html ]] ||
+    fail "F1 öffnete »$(cat "$work/opener/opened" 2>/dev/null)« statt des installierten Handbuchs"
 
 press "$window" ctrl+F4
 wait_for_window '^Klingelwart beenden$' >/dev/null || fail "keine Frage vor dem Beenden"
