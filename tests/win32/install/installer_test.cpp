@@ -8,6 +8,7 @@
 
 #include "tests/win32/gui/klingelwart_session.h"
 #include "tests/win32/gui/options_registry.h"
+#include "tests/win32/gui/poll_until.h"
 #include "tests/win32/gui/process_windows.h"
 #include "tests/win32/install/installation.h"
 #include "tests/win32/install/shortcut_target.h"
@@ -125,6 +126,25 @@ TEST_F(Installed, InstalledProgramShowsItsMainWindowAndEndsWhenAsked) {
     ASSERT_TRUE(session.ready());
     EXPECT_EQ(gui::TextOf(session.mainWindow()),
               std::wstring(L"Klingelwart (Version ") + kVersion + L")");
+    EXPECT_TRUE(session.end());
+}
+
+TEST_F(Installed, HelpOpensTheInstalledManual) {
+    if (!kWithManual) {
+        GTEST_SKIP() << "built without the manual";
+    }
+    gui::KlingelwartSession session(InstallDirectory() / L"Klingelwart.exe");
+    ASSERT_TRUE(session.ready());
+    session.menu("mnuHilfe");
+    HWND help = nullptr;
+    EXPECT_TRUE(gui::PollUntil([&] {
+        help = gui::FindTopWindow(session.processId(), L"HH Parent");
+        return help != nullptr;
+    }));
+    if (help != nullptr) {
+        EXPECT_EQ(gui::TextOf(help), L"Klingelwart Handbuch");
+        PostMessageW(help, WM_CLOSE, 0, 0);
+    }
     EXPECT_TRUE(session.end());
 }
 
