@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 tools/deps.sh
 cmake --preset ci >/dev/null
-cmake --build --preset ci --target klingelwart klingelwart-ring
+cmake --build --preset ci --target klingelwart klingelwart-ring kw_help
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     echo "Kein Bildschirm: DISPLAY und WAYLAND_DISPLAY sind leer. Klingelwart braucht eine" \
         "Desktop-Sitzung." >&2
