@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/win32/gui/klingelwart_session.h"
 #include "tests/win32/gui/options_registry.h"
 #include "tests/win32/gui/poll_until.h"
 #include "tests/win32/gui/process_windows.h"
+#include "tests/win32/install/help_contents.h"
 #include "tests/win32/install/installation.h"
 #include "tests/win32/install/shortcut_target.h"
 #include "tests/win32/install/uninstall_entry.h"
@@ -143,6 +145,15 @@ TEST_F(Installed, HelpOpensTheInstalledManual) {
     }));
     if (help != nullptr) {
         EXPECT_EQ(gui::TextOf(help), L"Klingelwart Handbuch");
+        const std::vector<std::wstring> expected = {
+            L"Einführung",
+            L"Das Hauptfenster",
+            L"Der Dialog Optionen",
+            L"Beispiel: Prozedur in Access",
+            L"Softphone anbinden (Linux)",
+            L"Fehlermeldungen",
+        };
+        EXPECT_EQ(HelpContentsTitles(session.processId(), help), expected);
         PostMessageW(help, WM_CLOSE, 0, 0);
     }
     EXPECT_TRUE(session.end());
