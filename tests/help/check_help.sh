@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Prüft die übersetzte Hilfedatei und die HTML-Quellen des Handbuchs.
-# Aufruf: check_help.sh <chmls> <KLINGELWART2.chm> <Ordner help/ mit KLINGELWART2.hhp und html/>
+# Checks the compiled help file and the manual's HTML sources.
+# Usage: check_help.sh <chmls> <KLINGELWART2.chm> <help/ directory with KLINGELWART2.hhp and html/>
 set -uo pipefail
 
 chmls=$1
@@ -12,7 +12,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-# Inhaltsverzeichnis in dieser Reihenfolge: Titel|Seite.
+# The contents in this order: title|page.
 expected_toc=(
     "Einf&uuml;hrung|html/index.html"
     "Das Hauptfenster|html/hauptfenster.html"
@@ -30,7 +30,7 @@ trap 'rm -rf "$work"' EXIT
 
 [[ -s $chm ]] || { echo "FEHLER: Hilfedatei $chm fehlt oder ist leer." >&2; exit 1; }
 
-# --- Inhalt der .chm -----------------------------------------------------------------------
+# --- what the .chm holds -----------------------------------------------------------------------
 "$chmls" -p -n list "$chm" 2>/dev/null | sed -n 's#^ */\(.*[^/]\)$#\1#p' >"$work/files"
 in_chm() { grep -qxF -- "$1" "$work/files"; }
 
@@ -45,7 +45,7 @@ default_topic=$(sed -n 's/^(2) *Default topic[^:]*:\(.*[^ ]\) *$/\1/p' "$work/sy
 [[ $default_topic == html/index.html ]] ||
     fail "Startseite ist \"$default_topic\" statt \"html/index.html\"."
 
-# Titel und Ziel jedes Eintrags: Zeilen "Name|Local" in Dateireihenfolge.
+# Title and target of every entry: lines "Name|Local" in file order.
 sitemap_entries() {
     awk '
         /<OBJECT type="text\/sitemap">/ { name = ""; local = "" }
@@ -68,7 +68,7 @@ else
     fi
     for entry in "${toc[@]}"; do
         in_chm "${entry#*|}" || fail "Inhaltsverzeichnis: \"${entry%%|*}\" zeigt auf ${entry#*|}, das fehlt."
-        # Der Windows-Betrachter liest das Verzeichnis in Windows-1252: Umlaute nur als Entity.
+        # The Windows viewer reads the contents as Windows-1252: umlauts only as entities.
         LC_ALL=C grep -q '[^ -~]' <<<"${entry%%|*}" &&
             fail "Inhaltsverzeichnis: \"${entry%%|*}\" enthält Zeichen außerhalb von ASCII (als &...; schreiben)."
     done
@@ -86,11 +86,11 @@ else
     done
 fi
 
-# --- HTML-Quellen ----------------------------------------------------------------------------
+# --- HTML sources ----------------------------------------------------------------------------
 while read -r file; do
     [[ $file == *.html ]] || continue
     page="$src/$file"
-    # Seitentitel landen unverändert in der Themenliste der .chm, die Windows in Windows-1252 liest.
+    # Page titles go unchanged into the .chm's topic list, which Windows reads as Windows-1252.
     title=$(tr '\n' ' ' <"$page" | sed -n 's#.*<title>\([^<]*\)</title>.*#\1#p')
     [[ -n $title ]] || fail "$file: kein <title>."
     LC_ALL=C grep -q '[^ -~]' <<<"$title" && fail "$file: Titel \"$title\" enthält Zeichen außerhalb von ASCII."
