@@ -197,7 +197,7 @@ PATH=$work/opener:$PATH QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 /usr/bin/klingelwart 
 pid=$!
 pids+=("$pid")
 window=$(wait_for_window '^Klingelwart \(Version' 150) ||
-    fail "kein Hauptfenster: $(cat "$work/klingelwart.log")"
+    fail "kein Hauptfenster: $(cat "$work/klingelwart.log") (Xvfb: $(cat "$work/xvfb.log"))"
 sleep 0.3
 # The desktop file's StartupWMClass must name the window's class.
 [[ $(xprop -id "$window" WM_CLASS) == *', "Klingelwart"' ]] ||
