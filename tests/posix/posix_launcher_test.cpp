@@ -3,22 +3,18 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/messages.h"
 #include "platform/posix/process_spawner.h"
+#include "tests/posix/argv_record.h"
 #include "tests/posix/posix_test_support.h"
 
 namespace kw::posix {
@@ -32,50 +28,9 @@ std::string Recorder() {
 
 using testing::ScopedEnv;
 
-struct Record {
-    std::string session;
-    bool stdinIsDevNull = false;
-    bool sigpipeDefault = false;
-    bool noSignalBlocked = false;
-    std::vector<std::string> argv;
-};
-
-std::optional<Record> ParseRecord(const std::string& data) {
-    std::vector<std::string> fields;
-    std::istringstream in(data);
-    std::size_t length = 0;
-    while (in >> length && in.get() == ':') {
-        std::string field(length, '\0');
-        if (!in.read(field.data(), static_cast<std::streamsize>(length)) || in.get() != '\n') {
-            return std::nullopt;
-        }
-        fields.push_back(std::move(field));
-    }
-    if (fields.size() < 5) {
-        return std::nullopt;
-    }
-    return Record{fields[0], fields[1] == "1", fields[2] == "1", fields[3] == "1",
-                  std::vector<std::string>(fields.begin() + 4, fields.end())};
-}
-
-std::optional<Record> AwaitRecord(const fs::path& file) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::ifstream in(file, std::ios::binary);
-        if (in) {
-            std::ostringstream data;
-            data << in.rdbuf();
-            return ParseRecord(data.str());
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return std::nullopt;
-}
-
-bool NoChildLeft() {
-    errno = 0;
-    return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
-}
+using testing::ArgvRecord;
+using testing::AwaitArgvRecord;
+using testing::NoChildLeft;
 
 void WriteFile(const fs::path& path, const std::string& content, fs::perms perms) {
     std::ofstream(path, std::ios::binary) << content;
@@ -97,13 +52,13 @@ class PosixLauncherTest : public ::testing::Test {
     void SetUp() override { ASSERT_FALSE(dir_.empty()); }
 
     // Starts the command and returns what the recorder saw.
-    std::optional<Record> run(const FilledCommand& command) {
+    std::optional<ArgvRecord> run(const FilledCommand& command) {
         const fs::path file = dir_ / ("record" + std::to_string(++runs_));
         const ScopedEnv recordTo("KW_RECORD_FILE", file.string());
         const MaybeFailure failure = launcher_.startProgram(command);
         EXPECT_FALSE(failure) << failure->number << " " << failure->description;
         EXPECT_TRUE(NoChildLeft());
-        return failure ? std::nullopt : AwaitRecord(file);
+        return failure ? std::nullopt : AwaitArgvRecord(file);
     }
 
     // Files that exist but cannot run, and directories, each for its own reason.
@@ -151,7 +106,7 @@ TEST_F(PosixLauncherTest, HostileNumbersArriveAsDataInTheirOwnWords) {
     };
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.caller.substr(0, 40) + " / " + c.called.substr(0, 40));
-        const std::optional<Record> record = run(FillTemplate(
+        const std::optional<ArgvRecord> record = run(FillTemplate(
             "'" + Recorder() + "' --caller={AnrufNummer} \"{MSN}\" x", c.caller, c.called));
         ASSERT_TRUE(record);
         // A {MSN} in the caller number is filled in as well, still as number text.
@@ -166,7 +121,7 @@ TEST_F(PosixLauncherTest, BareNameIsFoundOnPathAndKeptAsArgvZero) {
     fs::create_directory(dir_ / "bin");
     fs::create_symlink(Recorder(), dir_ / "bin" / "kw-rec");
     const ScopedEnv path("PATH", (dir_ / "bin").string() + ":/usr/bin:/bin");
-    const std::optional<Record> record = run(FillTemplate("kw-rec {AnrufNummer}", "030 1", ""));
+    const std::optional<ArgvRecord> record = run(FillTemplate("kw-rec {AnrufNummer}", "030 1", ""));
     ASSERT_TRUE(record);
     EXPECT_EQ(record->argv, (std::vector<std::string>{"kw-rec", "030 1"}));
 }
@@ -205,7 +160,7 @@ TEST_F(PosixLauncherTest, ProgramRunsDetachedWithDefaultSignals) {
     sigset_t previousMask;
     ::pthread_sigmask(SIG_BLOCK, &usr1, &previousMask);
 
-    const std::optional<Record> record = run(FillTemplate("'" + Recorder() + "'", "", ""));
+    const std::optional<ArgvRecord> record = run(FillTemplate("'" + Recorder() + "'", "", ""));
 
     ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
     ::sigaction(SIGPIPE, &previousPipe, nullptr);
@@ -320,7 +275,7 @@ TEST_F(PosixLauncherTest, AddressGoesToXdgOpenWithNumbersEncoded) {
     launcher_.openAddress(FillTemplate("www.example.org/?n={AnrufNummer}", "+49 30&x=1", ""));
 
     EXPECT_TRUE(NoChildLeft());
-    const std::optional<Record> record = AwaitRecord(file);
+    const std::optional<ArgvRecord> record = AwaitArgvRecord(file);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->argv, (std::vector<std::string>{
                                 "xdg-open", "http://www.example.org/?n=%2B49%2030%26x%3D1"}));

@@ -2,63 +2,31 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "posix_test_support.h"
+#include "tests/posix/argv_record.h"
+#include "tests/posix/posix_test_support.h"
 
 namespace kw::posix {
 namespace {
 
+using testing::NoChildLeft;
 using testing::ScopedEnv;
 using testing::TempDir;
 
-std::string AwaitFile(const std::string& path) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            std::ostringstream data;
-            data << in.rdbuf();
-            return data.str();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {};
-}
-
-// The recorder writes each field as "<length>:<bytes>\n": four facts, then argv.
-std::vector<std::string> RecordedArguments(const std::string& record) {
-    std::vector<std::string> fields;
-    std::size_t at = 0;
-    while (at < record.size()) {
-        const std::size_t colon = record.find(':', at);
-        if (colon == std::string::npos) {
-            return {};
-        }
-        const std::size_t length = std::stoul(record.substr(at, colon - at));
-        fields.push_back(record.substr(colon + 1, length));
-        at = colon + 1 + length + 1;
-    }
-    if (fields.size() < 5) {
+// The opener's arguments, without its own name; empty when it did not run.
+std::vector<std::string> OpenedArguments(const std::string& recordFile) {
+    const std::optional<testing::ArgvRecord> record = testing::AwaitArgvRecord(recordFile);
+    if (!record || record->argv.empty()) {
         return {};
     }
-    return std::vector<std::string>(fields.begin() + 5, fields.end());  // without argv[0]
-}
-
-bool NoChildLeft() {
-    errno = 0;
-    return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+    return std::vector<std::string>(record->argv.begin() + 1, record->argv.end());
 }
 
 void Touch(const std::string& path) {
@@ -104,7 +72,7 @@ class XdgHelpViewerTest : public ::testing::Test {
         XdgHelpViewer viewer;
         viewer.open(helpFile);
         EXPECT_TRUE(NoChildLeft());
-        return RecordedArguments(AwaitFile(dir_ / "record"));
+        return OpenedArguments(dir_ / "record");
     }
 
     TempDir dir_;
