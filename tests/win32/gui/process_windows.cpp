@@ -75,6 +75,15 @@ std::wstring ClassOf(HWND window) {
     return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
+std::optional<LRESULT> AskWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
+                            &result) == 0) {
+        return std::nullopt;
+    }
+    return static_cast<LRESULT>(result);
+}
+
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs,

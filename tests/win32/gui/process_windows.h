@@ -23,6 +23,10 @@ HWND FindDescendant(HWND root, int id);
 // A direct child by its class, for windows that have no identifier of their own.
 HWND FindChildOfClass(HWND parent, std::wstring_view className);
 
+// Sends a message and waits for the answer, but not for ever: the other process may hang. Empty
+// when it gave no answer (or the message failed, for messages that answer 0 on failure).
+std::optional<LRESULT> AskWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
 std::wstring ClassOf(HWND window);
 // The text the window reports for WM_GETTEXT, whatever its length.
 std::wstring TextOf(HWND window);

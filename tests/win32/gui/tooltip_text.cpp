@@ -12,7 +12,6 @@ namespace kw::win32::gui {
 
 namespace {
 
-constexpr UINT kReplyTimeoutMs = 5000;
 // The longest tip a tooltip window hands out, final NUL included.
 constexpr std::size_t kTextChars = 1024;
 
@@ -21,22 +20,13 @@ constexpr std::size_t kToolOffset = 0;
 constexpr std::size_t kTextOffset = sizeof(TTTOOLINFOW);
 constexpr std::size_t kBlockSize = kTextOffset + kTextChars * sizeof(wchar_t);
 
-std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
-                            &result) == 0) {
-        return std::nullopt;
-    }
-    return static_cast<LRESULT>(result);
-}
-
 // The tool at `index`, described in the block as the tooltip window wrote it.
 std::optional<TTTOOLINFOW> EnumTool(HWND tooltip, const RemoteMemory& block, LRESULT index) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     if (!block.write(kToolOffset, &tool, sizeof(tool)) ||
-        Ask(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(index),
-            reinterpret_cast<LPARAM>(block.at(kToolOffset))) != TRUE ||
+        AskWindow(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(index),
+                  reinterpret_cast<LPARAM>(block.at(kToolOffset))) != TRUE ||
         !block.read(kToolOffset, &tool, sizeof(tool))) {
         return std::nullopt;
     }
@@ -50,7 +40,8 @@ std::optional<std::wstring> TextOfTool(HWND tooltip, const RemoteMemory& block, 
     tool.lpszText = static_cast<LPWSTR>(block.at(kTextOffset));
     if (!block.write(kTextOffset, empty.data(), kTextChars * sizeof(wchar_t)) ||
         !block.write(kToolOffset, &tool, sizeof(tool)) ||
-        !Ask(tooltip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(block.at(kToolOffset)))) {
+        !AskWindow(tooltip, TTM_GETTEXTW, kTextChars,
+                   reinterpret_cast<LPARAM>(block.at(kToolOffset)))) {
         return std::nullopt;
     }
     std::vector<wchar_t> text(kTextChars, L'\0');
@@ -71,7 +62,7 @@ std::optional<std::wstring> TooltipTextOf(DWORD processId, HWND control) {
         if (ClassOf(tooltip) != TOOLTIPS_CLASSW) {
             continue;
         }
-        const std::optional<LRESULT> count = Ask(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+        const std::optional<LRESULT> count = AskWindow(tooltip, TTM_GETTOOLCOUNT, 0, 0);
         const RemoteMemory block(processId, kBlockSize);
         if (!count || !block) {
             continue;

@@ -11,7 +11,6 @@ namespace kw::win32::install {
 
 namespace {
 
-constexpr UINT kReplyTimeoutMs = 5000;
 constexpr std::size_t kTextChars = 260;
 constexpr std::size_t kItemOffset = 0;
 constexpr std::size_t kTextOffset = sizeof(TVITEMW);
@@ -31,15 +30,6 @@ HWND FindTree(HWND root) {
     return found;
 }
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
-                            &result) == 0) {
-        return 0;
-    }
-    return static_cast<LRESULT>(result);
-}
-
 }  // namespace
 
 std::vector<std::wstring> HelpContentsTitles(DWORD processId, HWND helpWindow) {
@@ -49,7 +39,8 @@ std::vector<std::wstring> HelpContentsTitles(DWORD processId, HWND helpWindow) {
     if (tree == nullptr || !block) {
         return titles;
     }
-    auto item = reinterpret_cast<HTREEITEM>(Ask(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto item =
+        reinterpret_cast<HTREEITEM>(gui::AskWindow(tree, TVM_GETNEXTITEM, TVGN_ROOT).value_or(0));
     while (item != nullptr) {
         TVITEMW query{};
         query.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -59,14 +50,16 @@ std::vector<std::wstring> HelpContentsTitles(DWORD processId, HWND helpWindow) {
         wchar_t text[kTextChars] = {};
         if (!block.write(kTextOffset, text, sizeof(text)) ||
             !block.write(kItemOffset, &query, sizeof(query)) ||
-            Ask(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.at(kItemOffset))) == 0 ||
+            gui::AskWindow(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.at(kItemOffset)))
+                    .value_or(0) == 0 ||
             !block.read(kTextOffset, text, sizeof(text))) {
             break;
         }
         text[kTextChars - 1] = L'\0';
         titles.emplace_back(text);
         item = reinterpret_cast<HTREEITEM>(
-            Ask(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+            gui::AskWindow(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))
+                .value_or(0));
     }
     return titles;
 }
