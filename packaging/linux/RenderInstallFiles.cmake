@@ -1,6 +1,7 @@
 # Runs at install time (cmake --install, cpack), never in a normal build: renders the icon
-# sizes from the SVG and compresses the man pages and the changelog into KW_STAGE, where the install rules that
-# follow pick them up. Needs rsvg-convert (librsvg2-bin) and gzip only when packaging.
+# sizes from the SVG and compresses the man pages and the changelog into KW_STAGE, where the
+# install rules that follow pick them up. Needs rsvg-convert (librsvg2-bin) and gzip only when
+# packaging.
 #
 # In: KW_ICON_SVG, KW_ICON_SIZES, KW_COMPRESS (files for KW_STAGE/gz/<name>.gz), KW_STAGE.
 
