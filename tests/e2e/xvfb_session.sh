@@ -11,6 +11,8 @@ xvfb_stop() {
 }
 
 # xvfb_start WORKDIR: Xvfb picks a free display itself and reports it on descriptor 3.
+# -noreset: by default the server resets when its last client leaves (the AT-SPI launcher's short
+# visit, a probe), and a program connecting during that reset is turned away.
 xvfb_start() {
     local work=$1 tool
     for tool in Xvfb xdotool; do
@@ -19,7 +21,7 @@ xvfb_start() {
             return 1
         }
     done
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local _
     for _ in $(seq 100); do
