@@ -21,7 +21,8 @@ xvfb_start() {
             return 1
         }
     done
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local _
     for _ in $(seq 100); do
