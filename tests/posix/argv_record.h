@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/length_prefixed_fields.h"
+
 namespace kw::posix::testing {
 
 struct ArgvRecord {
@@ -28,16 +30,12 @@ struct ArgvRecord {
 };
 
 inline std::optional<ArgvRecord> ParseArgvRecord(const std::string& data) {
-    std::vector<std::string> fields;
-    std::istringstream in(data);
-    std::size_t length = 0;
-    while (in >> length && in.get() == ':') {
-        std::string field(length, '\0');
-        if (!in.read(field.data(), static_cast<std::streamsize>(length)) || in.get() != '\n') {
-            return std::nullopt;
-        }
-        fields.push_back(std::move(field));
+    const std::optional<std::vector<std::string>> read =
+        kw::testing::ReadLengthPrefixedFields(data);
+    if (!read) {
+        return std::nullopt;
     }
+    const std::vector<std::string>& fields = *read;
     if (fields.size() < 5) {
         return std::nullopt;
     }

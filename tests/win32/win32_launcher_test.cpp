@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "core/messages.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
+#include "tests/support/length_prefixed_fields.h"
 #include "tests/win32/win32_test_util.h"
 
 namespace kw::win32 {
@@ -32,16 +32,12 @@ struct Record {
 };
 
 std::optional<Record> ParseRecord(const std::string& data) {
-    std::vector<std::string> fields;
-    std::istringstream in(data);
-    std::size_t length = 0;
-    while (in >> length && in.get() == ':') {
-        std::string field(length, '\0');
-        if (!in.read(field.data(), static_cast<std::streamsize>(length)) || in.get() != '\n') {
-            return std::nullopt;
-        }
-        fields.push_back(std::move(field));
+    const std::optional<std::vector<std::string>> read =
+        kw::testing::ReadLengthPrefixedFields(data);
+    if (!read) {
+        return std::nullopt;
     }
+    const std::vector<std::string>& fields = *read;
     Record record;
     std::size_t next = 0;
     const auto take = [&]() -> std::optional<std::string> {
