@@ -10,7 +10,7 @@
 #include "core/filled_command.h"
 #include "core/web_address.h"
 #include "platform/posix/command_words.h"
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 namespace {
 
@@ -51,12 +51,12 @@ void BM_LoadOptionsFromFile(benchmark::State& state) {
         std::filesystem::temp_directory_path() / ("kw-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     {
-        kw::posix::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
+        kw::qt::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
         (void)kw::WriteOption(store, kw::key::kShell, "http://suche.example/?q={AnrufNummer}");
         (void)kw::WriteOption(store, kw::key::kDoJob, "1");
         (void)kw::WriteOption(store, kw::key::kStart, "2");
     }
-    kw::posix::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
+    kw::qt::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
     kw::AppOptions options;
     for (auto _ : state) {
         kw::LoadOptions(store, options);

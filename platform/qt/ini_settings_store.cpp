@@ -1,4 +1,4 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -26,10 +26,11 @@
 #include "core/error_numbers.h"
 #include "platform/posix/unique_fd.h"
 
-namespace kw::posix {
+namespace kw::qt {
 namespace {
 
 namespace fs = std::filesystem;
+using posix::UniqueFd;
 
 constexpr std::chrono::seconds kLockWait{5};
 constexpr int kMaxBackups = 1000;
@@ -442,4 +443,4 @@ std::filesystem::path IniSettingsStore::backupPath() const {
     return BackupName(impl_->file, kMaxBackups);
 }
 
-}  // namespace kw::posix
+}  // namespace kw::qt

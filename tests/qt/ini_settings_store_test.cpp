@@ -1,4 +1,4 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -19,7 +19,7 @@
 #include "tests/posix/posix_test_support.h"
 #include "tests/support/hostile_texts.h"
 
-namespace kw::posix {
+namespace kw::qt {
 namespace {
 
 namespace fs = std::filesystem;
@@ -297,7 +297,7 @@ TEST_F(IniSettingsStoreTest, WritesThroughASymbolicLink) {
     EXPECT_EQ(Read(real, "Shell"), "sh");
 }
 
-using testing::ScopedEnv;
+using posix::testing::ScopedEnv;
 
 TEST(IniSettingsStoreDefaultPath, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const passwd* user = ::getpwuid(::getuid());
@@ -325,4 +325,4 @@ TEST(IniSettingsStoreDefaultPath, FollowsXdgConfigHomeOnlyWhenAbsolute) {
 }
 
 }  // namespace
-}  // namespace kw::posix
+}  // namespace kw::qt

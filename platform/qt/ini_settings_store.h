@@ -7,7 +7,7 @@
 
 #include "platform/settings_store.h"
 
-namespace kw::posix {
+namespace kw::qt {
 
 // The settings store as one INI file per user. Applications map to files: this store serves the
 // one application it was made for and reads every other as empty. Sections and keys map to INI
@@ -40,4 +40,4 @@ class IniSettingsStore final : public platform::SettingsStore {
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace kw::posix
+}  // namespace kw::qt
