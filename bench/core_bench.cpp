@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/app_options.h"
@@ -56,6 +57,10 @@ void BM_LoadOptionsFromFile(benchmark::State& state) {
         (void)kw::WriteOption(store, kw::key::kDoJob, "1");
         (void)kw::WriteOption(store, kw::key::kStart, "2");
     }
+    if (state.range(0) > 0) {  // a comment that pads the file, up to a size no settings file has
+        std::ofstream(dir / "Klingelwart.conf", std::ios::app)
+            << "; " << std::string(static_cast<std::size_t>(state.range(0)), 'x') << "\n";
+    }
     kw::qt::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
     kw::AppOptions options;
     for (auto _ : state) {
@@ -64,6 +69,6 @@ void BM_LoadOptionsFromFile(benchmark::State& state) {
     }
     std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_LoadOptionsFromFile);
+BENCHMARK(BM_LoadOptionsFromFile)->Arg(0)->Arg(1000 * 1000)->Arg(100 * 1000 * 1000);
 
 }  // namespace
