@@ -6,11 +6,13 @@
 
 #include "platform/posix/phone_listener.h"
 #include "ui/qt/phone_control_widget.h"
+#include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
 KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance)
-    : store_(std::string(kApplicationName), posix::IniSettingsStore::defaultPath(kApplicationName)),
+    : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
+      messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       dialogs_(options_, optionenPlatform_, program_),
       window_([] { QCoreApplication::exit(0); }),

@@ -6,19 +6,19 @@
 #include "core/app_options.h"
 #include "core/call_info.h"
 #include "platform/instance_guard.h"
-#include "platform/posix/ini_settings_store.h"
 #include "platform/posix/no_automation.h"
 #include "platform/posix/posix_file_search.h"
 #include "platform/posix/posix_launcher.h"
 #include "platform/posix/posix_program_info.h"
 #include "platform/posix/xdg_help_viewer.h"
+#include "platform/qt/ini_settings_store.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_window_manager.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 #include "ui/qt/qt_dialog_opener.h"
-#include "ui/qt/qt_file_dialog.h"
 #include "ui/qt/qt_main_screen_view.h"
-#include "ui/qt/qt_message_box.h"
-#include "ui/qt/qt_window_manager.h"
 
 namespace kw::app {
 
@@ -44,7 +44,7 @@ class KlingelwartApp {
   private:
     AppOptions options_;
     CallInfo call_;
-    posix::IniSettingsStore store_;
+    qt::IniSettingsStore store_;
     posix::PosixLauncher launcher_;
     posix::NoAutomation automation_;
     posix::PosixProgramInfo program_;

@@ -4,11 +4,14 @@ namespace kw::app {
 
 KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard)
     : window_(instance),
-      // Owned by the main window: modal to it, and above it when it is kept on top.
-      messages_(window_.window()),
+      // Owned by the main window or the dialog open on it: modal to that, and above it when the
+      // main window is kept on top.
+      messages_([this] { return dialogs_.topWindow(); }),
+      fileDialog_([this] { return dialogs_.topWindow(); }),
+      optionenPlatform_{store_, messages_, files_, fileDialog_},
       windowManager_(window_.window()),
       help_(window_.window()),
-      dialogs_(window_.window(), options_, store_, files_, program_),
+      dialogs_(window_.window(), options_, optionenPlatform_, program_),
       platform_{guard,
                 program_,
                 store_,

@@ -6,12 +6,14 @@
 #include "platform/win32/com/dispatch_automation.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
 #include "ui/main_screen.h"
+#include "ui/optionen.h"
 #include "ui/win32/win32_dialog_opener.h"
 #include "ui/win32/win32_main_screen_view.h"
 
@@ -44,6 +46,8 @@ class KlingelwartWinApp {
     win32::Win32FileSearch files_;
     winui::Win32MainScreenView window_;
     win32::Win32MessageBox messages_;
+    win32::Win32FileDialog fileDialog_;
+    ui::OptionenPlatform optionenPlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
     winui::Win32DialogOpener dialogs_;

@@ -4,13 +4,14 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/app_options.h"
 #include "core/filled_command.h"
 #include "core/web_address.h"
 #include "platform/posix/command_words.h"
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 namespace {
 
@@ -51,12 +52,16 @@ void BM_LoadOptionsFromFile(benchmark::State& state) {
         std::filesystem::temp_directory_path() / ("kw-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     {
-        kw::posix::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
+        kw::qt::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
         (void)kw::WriteOption(store, kw::key::kShell, "http://suche.example/?q={AnrufNummer}");
         (void)kw::WriteOption(store, kw::key::kDoJob, "1");
         (void)kw::WriteOption(store, kw::key::kStart, "2");
     }
-    kw::posix::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
+    if (state.range(0) > 0) {  // a comment that pads the file, up to a size no settings file has
+        std::ofstream(dir / "Klingelwart.conf", std::ios::app)
+            << "; " << std::string(static_cast<std::size_t>(state.range(0)), 'x') << "\n";
+    }
+    kw::qt::IniSettingsStore store("Klingelwart", dir / "Klingelwart.conf");
     kw::AppOptions options;
     for (auto _ : state) {
         kw::LoadOptions(store, options);
@@ -64,6 +69,6 @@ void BM_LoadOptionsFromFile(benchmark::State& state) {
     }
     std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_LoadOptionsFromFile);
+BENCHMARK(BM_LoadOptionsFromFile)->Arg(0)->Arg(1000 * 1000)->Arg(100 * 1000 * 1000);
 
 }  // namespace

@@ -8,3 +8,13 @@ get_target_property(_kw_api_links kw_platform_api INTERFACE_LINK_LIBRARIES)
 if(_kw_api_links)
     message(FATAL_ERROR "kw_platform_api must stay header-only, not link: ${_kw_api_links}")
 endif()
+
+# The POSIX backends build without Qt; whatever needs Qt belongs in platform/qt.
+if(TARGET kw_posix)
+    foreach(_kw_posix_target kw_posix kw_ring_protocol)
+        get_target_property(_kw_posix_links ${_kw_posix_target} LINK_LIBRARIES)
+        if(_kw_posix_links MATCHES "Qt")
+            message(FATAL_ERROR "${_kw_posix_target} must not link Qt: ${_kw_posix_links}")
+        endif()
+    endforeach()
+endif()

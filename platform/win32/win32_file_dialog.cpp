@@ -62,7 +62,7 @@ Result<std::string> Win32FileDialog::openFile(std::string_view title, std::strin
 
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof(dialog);
-        dialog.hwndOwner = owner_;
+        dialog.hwndOwner = owner_ ? owner_() : nullptr;
         dialog.lpstrFilter = filterPairs.empty() ? nullptr : filterPairs.c_str();
         dialog.nFilterIndex = 1;
         dialog.lpstrFile = buffer.data();

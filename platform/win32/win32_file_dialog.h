@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/file_dialog.h"
 #include "platform/win32/windows_api.h"
@@ -13,7 +15,11 @@ namespace kw::win32 {
 // starts may depend on it. The buffer holds the longest path Windows allows.
 class Win32FileDialog final : public platform::FileDialog {
   public:
-    explicit Win32FileDialog(HWND owner = nullptr) : owner_(owner) {}
+    // Asked at every opening, since the window on top changes while the program runs.
+    using Owner = std::function<HWND()>;
+
+    explicit Win32FileDialog(HWND owner = nullptr) : owner_([owner] { return owner; }) {}
+    explicit Win32FileDialog(Owner owner) : owner_(std::move(owner)) {}
 
     Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                  std::string_view filter) override;
@@ -23,7 +29,7 @@ class Win32FileDialog final : public platform::FileDialog {
     static std::wstring filterText(std::string_view pattern);
 
   private:
-    HWND owner_;
+    Owner owner_;
 };
 
 }  // namespace kw::win32

@@ -47,8 +47,9 @@ MessageAnswer Win32MessageBox::show(std::string_view text, std::string_view titl
     try {
         const std::wstring wideText = Utf8ToWide(text);
         const std::wstring wideTitle = Utf8ToWide(title);
-        const int result = MessageBoxW(owner_, wideText.c_str(), wideTitle.c_str(),
-                                       style(icon, buttons, owner_ != nullptr));
+        HWND owner = owner_ ? owner_() : nullptr;
+        const int result = MessageBoxW(owner, wideText.c_str(), wideTitle.c_str(),
+                                       style(icon, buttons, owner != nullptr));
         return answer(result, buttons);
     } catch (...) {
         return answer(0, buttons);

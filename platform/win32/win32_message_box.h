@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
+#include <utility>
 
 #include "platform/message_box.h"
 #include "platform/win32/windows_api.h"
@@ -11,7 +13,11 @@ namespace kw::win32 {
 // task-modal (MB_TASKMODAL), so every window of the program waits.
 class Win32MessageBox final : public platform::MessageBox {
   public:
-    explicit Win32MessageBox(HWND owner = nullptr) : owner_(owner) {}
+    // Asked at every showing, since the window on top changes while the program runs.
+    using Owner = std::function<HWND()>;
+
+    explicit Win32MessageBox(HWND owner = nullptr) : owner_([owner] { return owner; }) {}
+    explicit Win32MessageBox(Owner owner) : owner_(std::move(owner)) {}
 
     platform::MessageAnswer show(std::string_view text, std::string_view title,
                                  platform::MessageIcon icon,
@@ -24,7 +30,7 @@ class Win32MessageBox final : public platform::MessageBox {
     static platform::MessageAnswer answer(int result, platform::MessageButtons buttons);
 
   private:
-    HWND owner_;
+    Owner owner_;
 };
 
 }  // namespace kw::win32

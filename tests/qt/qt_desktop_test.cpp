@@ -13,12 +13,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_window_manager.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_platform.h"
 #include "ui/qt/qt_dialog_opener.h"
-#include "ui/qt/qt_file_dialog.h"
-#include "ui/qt/qt_message_box.h"
-#include "ui/qt/qt_window_manager.h"
 
 using kw::platform::MessageAnswer;
 using kw::platform::MessageButtons;

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/qt/qt_text.h"
 #include "ui/qt/control_font.h"
 #include "ui/qt/phone_control_widget.h"
-#include "ui/qt/qt_text.h"
 
 namespace kw::qt {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "platform/posix/phone_listener.h"
-#include "ui/qt/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace kw::qt {
 

@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "platform/qt/qt_text.h"
 #include "ui/info_layout.h"
 #include "ui/qt/control_font.h"
 #include "ui/qt/program_icon.h"
-#include "ui/qt/qt_text.h"
 
 namespace kw::qt {
 

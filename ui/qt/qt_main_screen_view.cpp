@@ -11,10 +11,10 @@
 #include <map>
 #include <utility>
 
+#include "platform/qt/qt_text.h"
 #include "ui/main_screen_layout.h"
 #include "ui/qt/phone_control_widget.h"
 #include "ui/qt/program_icon.h"
-#include "ui/qt/qt_text.h"
 
 namespace kw::qt {
 

@@ -8,10 +8,10 @@
 
 #include <initializer_list>
 
+#include "platform/qt/qt_text.h"
 #include "ui/optionen_layout.h"
 #include "ui/qt/control_font.h"
 #include "ui/qt/program_icon.h"
-#include "ui/qt/qt_text.h"
 
 namespace kw::qt {
 

@@ -2,28 +2,36 @@
 
 #include <optional>
 
-#include "platform/win32/win32_file_dialog.h"
-#include "platform/win32/win32_message_box.h"
 #include "ui/info.h"
-#include "ui/optionen.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
 
 namespace kw::winui {
+namespace {
+
+// Forgets the open dialog however its run ends.
+class OpenDialog {
+  public:
+    explicit OpenDialog(HWND& open) : open_(open) {}
+    ~OpenDialog() { open_ = nullptr; }
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
+
+    void set(HWND dialog) { open_ = dialog; }
+
+  private:
+    HWND& open_;
+};
+
+}  // namespace
 
 void Win32DialogOpener::openOptionen() {
-    // The message boxes and the file dialog are modal to the options dialog, which only exists
-    // once it runs; so they are made then, and live as long as the presenter.
     Win32OptionenView view;
-    std::optional<win32::Win32MessageBox> messages;
-    std::optional<win32::Win32FileDialog> fileDialog;
-    std::optional<ui::OptionenPlatform> platform;
     std::optional<ui::Optionen> presenter;
+    OpenDialog open(open_);
     view.run(owner(), [&](HWND dialog) {
-        messages.emplace(dialog);
-        fileDialog.emplace(dialog);
-        platform.emplace(ui::OptionenPlatform{store_, *messages, files_, *fileDialog});
-        presenter.emplace(view, options_, *platform);
+        open.set(dialog);
+        presenter.emplace(view, options_, optionen_);
         return &*presenter;
     });
 }
@@ -31,7 +39,9 @@ void Win32DialogOpener::openOptionen() {
 void Win32DialogOpener::openInfo() {
     Win32InfoView view;
     std::optional<ui::Info> presenter;
-    view.run(owner(), [&](HWND) {
+    OpenDialog open(open_);
+    view.run(owner(), [&](HWND dialog) {
+        open.set(dialog);
         presenter.emplace(view, program_);
         return &*presenter;
     });

@@ -3,11 +3,10 @@
 #include <functional>
 
 #include "core/app_options.h"
-#include "platform/file_search.h"
 #include "platform/program_info.h"
-#include "platform/settings_store.h"
 #include "platform/win32/windows_api.h"
 #include "ui/main_screen.h"
+#include "ui/optionen.h"
 
 namespace kw::winui {
 
@@ -19,28 +18,28 @@ class Win32DialogOpener final : public ui::DialogOpener {
     // The owner is asked at every opening, since the main window may be made after this.
     using Owner = std::function<HWND()>;
 
-    Win32DialogOpener(Owner owner, AppOptions& options, platform::SettingsStore& store,
-                      platform::FileSearch& files, platform::ProgramInfo& program)
-        : owner_(std::move(owner)),
-          options_(options),
-          store_(store),
-          files_(files),
-          program_(program) {}
-    Win32DialogOpener(HWND owner, AppOptions& options, platform::SettingsStore& store,
-                      platform::FileSearch& files, platform::ProgramInfo& program)
-        : Win32DialogOpener([owner] { return owner; }, options, store, files, program) {}
+    Win32DialogOpener(Owner owner, AppOptions& options, ui::OptionenPlatform& optionen,
+                      const platform::ProgramInfo& program)
+        : owner_(std::move(owner)), options_(options), optionen_(optionen), program_(program) {}
+    Win32DialogOpener(HWND owner, AppOptions& options, ui::OptionenPlatform& optionen,
+                      const platform::ProgramInfo& program)
+        : Win32DialogOpener([owner] { return owner; }, options, optionen, program) {}
 
     void openOptionen() override;
     void openInfo() override;
+
+    // The dialog open now, else the owner: what message boxes and the file dialog must be modal
+    // to, so that the options dialog cannot be used behind its own message.
+    HWND topWindow() const { return open_ != nullptr ? open_ : owner(); }
 
   private:
     HWND owner() const { return owner_ ? owner_() : nullptr; }
 
     Owner owner_;
     AppOptions& options_;
-    platform::SettingsStore& store_;
-    platform::FileSearch& files_;
-    platform::ProgramInfo& program_;
+    ui::OptionenPlatform& optionen_;
+    const platform::ProgramInfo& program_;
+    HWND open_ = nullptr;
 };
 
 }  // namespace kw::winui

@@ -66,6 +66,7 @@ class OptionenDialogTest : public ::testing::Test {
         ASSERT_TRUE(box) << "no box titled " << testing::PrintToString(title);
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(GetWindow(box.window, GW_OWNER), dialog_) << "modal to the dialog, not behind it";
         AnswerMessageBox(box.window, IDOK);
         EXPECT_TRUE(PollUntil([&] { return !IsWindow(box.window); }));
         EXPECT_TRUE(IsWindowVisible(dialog_));

@@ -1,4 +1,4 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -14,9 +14,12 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <new>
 #include <system_error>
@@ -26,10 +29,11 @@
 #include "core/error_numbers.h"
 #include "platform/posix/unique_fd.h"
 
-namespace kw::posix {
+namespace kw::qt {
 namespace {
 
 namespace fs = std::filesystem;
+using posix::UniqueFd;
 
 constexpr std::chrono::seconds kLockWait{5};
 constexpr int kMaxBackups = 1000;
@@ -44,26 +48,46 @@ QString QtPath(const fs::path& path) {
     return QFile::decodeName(path.c_str());
 }
 
-// Returns 0 or the errno of the failure.
-int ReadAll(const fs::path& path, std::string& out) {
+struct Loaded {
+    enum Kind { Read, Missing, NotAFile, TooLarge, Failed } kind;
+    int error = 0;
+};
+
+// Only a regular file is read, and only up to the cap: a FIFO would wait for a writer forever, a
+// device or a huge file would never end or eat the memory.
+Loaded ReadAll(const fs::path& path, std::string& out) {
     out.clear();
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
-        return errno;
+        return {errno == ENOENT ? Loaded::Missing : Loaded::Failed, errno};
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        return {Loaded::Failed, errno};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return {Loaded::NotAFile};
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > IniSettingsStore::kMaxFileBytes) {
+        return {Loaded::TooLarge};
     }
     std::vector<char> buffer(kReadChunk);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
         if (n == 0) {
-            return 0;
+            return {Loaded::Read};
         }
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return errno;
+            return {Loaded::Failed, errno};
         }
         out.append(buffer.data(), static_cast<std::size_t>(n));
+        if (out.size() > IniSettingsStore::kMaxFileBytes) {  // grew while being read
+            out.clear();
+            return {Loaded::TooLarge};
+        }
     }
 }
 
@@ -79,6 +103,21 @@ int WriteAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return 0;
+}
+
+int CopyTo(const fs::path& backup, std::string_view bytes) {
+    const UniqueFd fd(::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0) {
+        return errno;
+    }
+    int err = WriteAll(fd.get(), bytes);
+    if (err == 0 && ::fsync(fd.get()) != 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        ::unlink(backup.c_str());
+    }
+    return err;
 }
 
 // Mode 0700: the options may name databases and commands, nobody else needs to see them.
@@ -174,6 +213,45 @@ bool QuotesCloseOnTheirLine(std::string_view bytes) {
     return !quoted;
 }
 
+// QSettings writes a file anew from its keys: comments, also those after a value, and every
+// repeated key but one are gone. Blank lines and spacing are only layout.
+bool RewriteDropsLines(std::string_view bytes, std::size_t keys) {
+    std::size_t keyLines = 0;
+    bool continued = false;
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+        std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        const bool continuation = continued;
+        std::size_t trailing = 0;
+        while (trailing < line.size() && line[line.size() - 1 - trailing] == '\\') {
+            ++trailing;
+        }
+        continued = trailing % 2 == 1;
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (continuation || first == std::string_view::npos) {
+            continue;
+        }
+        bool quoted = false;
+        for (std::size_t i = first; i < line.size(); ++i) {
+            if (line[i] == '\\') {
+                ++i;
+            } else if (line[i] == '"') {
+                quoted = !quoted;
+            } else if (line[i] == ';' && !quoted) {
+                return true;
+            }
+        }
+        if (line[first] != '[') {
+            ++keyLines;
+        }
+    }
+    return keyLines > keys;
+}
+
 // What QSettings reads without complaint yet would lose on rewriting: NUL bytes, invalid UTF-8
 // (decoded to replacement characters) and a quote left open, which swallows the following lines
 // into one value. A file QSettings wrote contains none of them.
@@ -222,9 +300,12 @@ fs::path Resolved(const fs::path& file) {
     return file;
 }
 
-fs::path BackupName(const fs::path& file, int number) {
+constexpr char kDamagedSuffix[] = ".beschaedigt";
+constexpr char kRewrittenSuffix[] = ".bak";
+
+fs::path BackupName(const fs::path& file, std::string_view suffix, int number) {
     fs::path name = file;
-    name += ".beschaedigt";
+    name += suffix;
     if (number > 1) {
         name += "." + std::to_string(number);
     }
@@ -258,12 +339,14 @@ struct IniSettingsStore::Impl {
 
     std::string read(const QString& key);
     MaybeFailure write(const QString& key, const QString& value);
-    MaybeFailure keepBackup(std::string_view bytes);
+    // `make` creates the backup at a path, or returns the errno; EEXIST moves on to the next.
+    MaybeFailure keepBackup(std::string_view suffix,
+                            const std::function<int(const fs::path&)>& make);
 };
 
 std::string IniSettingsStore::Impl::read(const QString& key) {
     std::string bytes;
-    if (ReadAll(file, bytes) != 0 || bytes.empty()) {
+    if (ReadAll(file, bytes).kind != Loaded::Read || bytes.empty()) {
         return {};
     }
     if (!parsed || bytes != parsedBytes) {
@@ -296,26 +379,44 @@ MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& va
         return FailureFor(err);
     }
 
-    // The lock QSettings takes too, so two writers cannot lose each other's changes.
-    QLockFile lock(QtPath(file) + QStringLiteral(".lock"));
+    // The lock QSettings takes too, so two writers cannot lose each other's changes. QLockFile
+    // reads a lock file it finds, which would hang on a FIFO.
+    const fs::path lockPath = fs::path(file) += ".lock";
+    struct stat lockInfo {};
+    if (::lstat(lockPath.c_str(), &lockInfo) == 0 && !S_ISREG(lockInfo.st_mode)) {
+        return MakeFailure(error::kPathFileAccess);
+    }
+    QLockFile lock(QtPath(lockPath));
     if (!lock.tryLock(kLockWait)) {
         return MakeFailure(lock.error() == QLockFile::PermissionError ? error::kAccessDenied
                                                                       : error::kPathFileAccess);
     }
 
     std::string old;
-    const int readError = ReadAll(target, old);
-    if (readError != 0 && readError != ENOENT) {
-        return FailureFor(readError);
+    const Loaded loaded = ReadAll(target, old);
+    if (loaded.kind == Loaded::Failed) {
+        return FailureFor(loaded.error);
+    }
+    if (loaded.kind == Loaded::NotAFile) {
+        return MakeFailure(error::kPathFileAccess);
     }
     mode_t mode = 0600;
-    if (readError == 0) {
+    if (loaded.kind != Loaded::Missing) {
         // A file made read-only says keep it; the rename below would not ask.
         struct stat info {};
         if (::stat(target.c_str(), &info) != 0 || ::access(target.c_str(), W_OK) != 0) {
             return FailureFor(errno);
         }
         mode = info.st_mode & 07777;
+    }
+    if (loaded.kind == Loaded::TooLarge) {
+        // Too large to copy; a second name for it is enough, as the rename below only unlinks.
+        auto failure = keepBackup(kDamagedSuffix, [&](const fs::path& backup) {
+            return ::link(target.c_str(), backup.c_str()) == 0 ? 0 : errno;
+        });
+        if (failure) {
+            return failure;
+        }
     }
 
     const ScratchFile copy(directory, target, old);
@@ -326,8 +427,10 @@ MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& va
     current.setFallbacksEnabled(false);
     // Sections are parsed lazily; listing every key makes status() judge the whole file.
     const QStringList keys = current.allKeys();
-    if (current.status() != QSettings::NoError || !LooksIntact(old)) {
-        if (auto failure = keepBackup(old)) {
+    const auto copyOld = [&old](const fs::path& backup) { return CopyTo(backup, old); };
+    const bool damaged = current.status() != QSettings::NoError || !LooksIntact(old);
+    if (damaged || RewriteDropsLines(old, static_cast<std::size_t>(keys.size()))) {
+        if (auto failure = keepBackup(damaged ? kDamagedSuffix : kRewrittenSuffix, copyOld)) {
             return failure;
         }
     }
@@ -361,22 +464,15 @@ MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& va
 }
 
 // Never overwrites an earlier backup: that one may hold the only copy of older damage.
-MaybeFailure IniSettingsStore::Impl::keepBackup(std::string_view bytes) {
+MaybeFailure IniSettingsStore::Impl::keepBackup(std::string_view suffix,
+                                                const std::function<int(const fs::path&)>& make) {
     for (int number = 1; number <= kMaxBackups; ++number) {
-        const fs::path candidate = BackupName(file, number);
-        const UniqueFd fd(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (fd.get() < 0) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            return FailureFor(errno);
-        }
-        int err = WriteAll(fd.get(), bytes);
-        if (err == 0 && ::fsync(fd.get()) != 0) {
-            err = errno;
+        const fs::path candidate = BackupName(file, suffix, number);
+        const int err = make(candidate);
+        if (err == EEXIST) {
+            continue;
         }
         if (err != 0) {
-            ::unlink(candidate.c_str());
             return FailureFor(err);
         }
         lastBackup = candidate;
@@ -434,12 +530,12 @@ std::filesystem::path IniSettingsStore::backupPath() const {
     }
     for (int number = 1; number <= kMaxBackups; ++number) {
         struct stat info {};
-        fs::path candidate = BackupName(impl_->file, number);
+        fs::path candidate = BackupName(impl_->file, kDamagedSuffix, number);
         if (::lstat(candidate.c_str(), &info) != 0 && errno == ENOENT) {
             return candidate;
         }
     }
-    return BackupName(impl_->file, kMaxBackups);
+    return BackupName(impl_->file, kDamagedSuffix, kMaxBackups);
 }
 
-}  // namespace kw::posix
+}  // namespace kw::qt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -7,16 +8,21 @@
 
 #include "platform/settings_store.h"
 
-namespace kw::posix {
+namespace kw::qt {
 
 // The settings store as one INI file per user. Applications map to files: this store serves the
 // one application it was made for and reads every other as empty. Sections and keys map to INI
 // sections and keys. Every text written reads back exactly.
 //
 // A damaged file yields what can be read; before the first write replaces it, it is kept as a
-// backup beside it (see backupPath()).
+// backup beside it (see backupPath()). So is a file whose comments or repeated keys the rewrite
+// would drop, as "<file>.bak". Anything but a regular file of at most kMaxFileBytes reads as
+// empty; a write over such a file that is no regular file fails.
 class IniSettingsStore final : public platform::SettingsStore {
   public:
+    // Some hundred bytes in use; a larger file is no settings file and keeps the start slow.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
+
     IniSettingsStore(std::string application, std::filesystem::path file);
     ~IniSettingsStore() override;
 
@@ -32,7 +38,7 @@ class IniSettingsStore final : public platform::SettingsStore {
     // empty or not absolute.
     static std::filesystem::path defaultPath(std::string_view application);
 
-    // Where a damaged file is kept before the first write replaces it.
+    // The last backup made; before any, where a damaged file will be kept.
     std::filesystem::path backupPath() const;
 
   private:
@@ -40,4 +46,4 @@ class IniSettingsStore final : public platform::SettingsStore {
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace kw::posix
+}  // namespace kw::qt

@@ -1,8 +1,9 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/qt/ini_settings_store.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +20,7 @@
 #include "tests/posix/posix_test_support.h"
 #include "tests/support/hostile_texts.h"
 
-namespace kw::posix {
+namespace kw::qt {
 namespace {
 
 namespace fs = std::filesystem;
@@ -127,8 +128,7 @@ TEST_F(IniSettingsStoreTest, AnswersOnlyForItsOwnApplication) {
 
 TEST_F(IniSettingsStoreTest, ReplacesOneValueAndKeepsHandWrittenOthers) {
     // An unquoted list parses as several values; QSettings joins lists with ", " too.
-    Spit(file_,
-         "; von Hand\n[Options]\nDoJob=1\nShell = \"cmd, /c\"\nParameter=a, b\n[Fremd]\nx=y\n");
+    Spit(file_, "\n[Options]\n\nDoJob=1\n  Shell = \"cmd, /c\"\nParameter=a, b\n[Fremd]\nx=y\n");
     ASSERT_EQ(store_.write(kApp, kSection, "DoJob", "0"), std::nullopt);
     EXPECT_EQ(Read(file_, "DoJob"), "0");
     EXPECT_EQ(Read(file_, "Shell"), "cmd, /c");
@@ -151,7 +151,7 @@ TEST_F(IniSettingsStoreTest, DamagedFileReadsWhatItCanAndIsBackedUpBeforeTheFirs
         "Kaputt\n" + good,
         good + "Shell=\"offen",
         good + "Shell=\"offen\nStart=1\n",
-        good + std::string(2'000'000, 'x') + "\n",
+        good + std::string(1'000'000, 'x') + "\n",
         good + "Shell=a\0b\n\0\0\0\n"s,
     };
     for (std::size_t i = 0; i < std::size(damaged); ++i) {
@@ -172,6 +172,74 @@ TEST_F(IniSettingsStoreTest, DamagedFileReadsWhatItCanAndIsBackedUpBeforeTheFirs
         ASSERT_EQ(store.write(kApp, kSection, "Start", "1"), std::nullopt);
         EXPECT_EQ(Entries(file.parent_path()).size(), 2U) << "the repaired file needs no backup";
     }
+}
+
+TEST_F(IniSettingsStoreTest, LinesTheRewriteDropsAreKeptInABackupOnce) {
+    const std::string cases[] = {
+        "; meine Notiz\n[Options]\nDoJob=1\n",      "[Options]\n   ; eingerueckt\nDoJob=1\n",
+        "[Options]\nDoJob=1 ; nach dem Wert\n",     "[Options]\nDoJob=1\nDoJob=2\n",
+        "[Options]\nDoJob=1\n[Options]\nDoJob=2\n",
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i]);
+        const fs::path file = dir_.path() / std::to_string(i) / "Klingelwart.conf";
+        fs::create_directory(file.parent_path());
+        Spit(file, cases[i]);
+        IniSettingsStore store(kApp, file);
+        ASSERT_EQ(store.write(kApp, kSection, "Shell", "sh"), std::nullopt);
+        EXPECT_EQ(store.backupPath(), fs::path(file.string() + ".bak"));
+        EXPECT_EQ(Slurp(store.backupPath()), cases[i]);
+        ASSERT_EQ(store.write(kApp, kSection, "Shell", "bash"), std::nullopt);
+        EXPECT_EQ(Entries(file.parent_path()).size(), 2U) << "nothing more to lose";
+    }
+}
+
+// A FIFO would block the start for good, a device or a huge file would never end or fill the
+// memory; all read as empty, as a missing file does.
+TEST_F(IniSettingsStoreTest, OnlyRegularFilesUpToTheCapAreRead) {
+    const std::string good = "[Options]\nDoJob=ja\n";
+    const std::string atCap =
+        good + std::string(IniSettingsStore::kMaxFileBytes - good.size(), '\n');
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, ""},
+        {"device", [](const fs::path& f) { fs::create_symlink("/dev/zero", f); }, ""},
+        {"directory", [](const fs::path& f) { fs::create_directory(f); }, ""},
+        {"at the cap", [&](const fs::path& f) { Spit(f, atCap); }, "ja"},
+        {"over the cap", [&](const fs::path& f) { Spit(f, atCap + "\n"); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir_.path() / c.name;
+        c.make(file);
+        EXPECT_EQ(Read(file, "DoJob"), c.expected);
+    }
+}
+
+TEST_F(IniSettingsStoreTest, WritesNeverGoIntoAFifo) {
+    for (const char* fifo : {"Klingelwart.conf", "Klingelwart.conf.lock"}) {
+        SCOPED_TRACE(fifo);
+        const fs::path file = dir_.path() / fifo / "Klingelwart.conf";
+        fs::create_directory(file.parent_path());
+        ASSERT_EQ(::mkfifo((file.parent_path() / fifo).c_str(), 0600), 0);
+        IniSettingsStore store(kApp, file);
+        EXPECT_EQ(store.write(kApp, kSection, "DoJob", "1"), MakeFailure(error::kPathFileAccess));
+        EXPECT_TRUE(fs::is_fifo(file.parent_path() / fifo));
+    }
+}
+
+TEST_F(IniSettingsStoreTest, AnOversizedFileIsKeptAsABackupByTheFirstWrite) {
+    const std::string huge =
+        "[Options]\nDoJob=ja\n" + std::string(IniSettingsStore::kMaxFileBytes, 'x');
+    Spit(file_, huge);
+    ASSERT_EQ(store_.write(kApp, kSection, "Shell", "sh"), std::nullopt);
+    EXPECT_EQ(Slurp(store_.backupPath()), huge);
+    EXPECT_EQ(Read(file_, "Shell"), "sh");
+    EXPECT_EQ(Read(file_, "DoJob"), "") << "not read, so not carried over";
 }
 
 TEST_F(IniSettingsStoreTest, LaterDamageDoesNotOverwriteAnEarlierBackup) {
@@ -297,7 +365,7 @@ TEST_F(IniSettingsStoreTest, WritesThroughASymbolicLink) {
     EXPECT_EQ(Read(real, "Shell"), "sh");
 }
 
-using testing::ScopedEnv;
+using posix::testing::ScopedEnv;
 
 TEST(IniSettingsStoreDefaultPath, FollowsXdgConfigHomeOnlyWhenAbsolute) {
     const passwd* user = ::getpwuid(::getuid());
@@ -325,4 +393,4 @@ TEST(IniSettingsStoreDefaultPath, FollowsXdgConfigHomeOnlyWhenAbsolute) {
 }
 
 }  // namespace
-}  // namespace kw::posix
+}  // namespace kw::qt

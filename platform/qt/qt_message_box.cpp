@@ -1,12 +1,11 @@
-#include "ui/qt/qt_message_box.h"
+#include "platform/qt/qt_message_box.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <utility>
 
-#include "ui/qt/program_icon.h"
-#include "ui/qt/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace kw::qt {
 
@@ -28,15 +27,17 @@ QMessageBox::Icon QtIcon(platform::MessageIcon icon) {
 
 }  // namespace
 
-QtMessageBox::QtMessageBox() : runner_([](QMessageBox& box) { box.exec(); }) {}
+QtMessageBox::QtMessageBox(QIcon windowIcon)
+    : QtMessageBox([](QMessageBox& box) { box.exec(); }, std::move(windowIcon)) {}
 
-QtMessageBox::QtMessageBox(Runner runner) : runner_(std::move(runner)) {}
+QtMessageBox::QtMessageBox(Runner runner, QIcon windowIcon)
+    : runner_(std::move(runner)), windowIcon_(std::move(windowIcon)) {}
 
 platform::MessageAnswer QtMessageBox::show(std::string_view text, std::string_view title,
                                            platform::MessageIcon icon,
                                            platform::MessageButtons buttons) {
     QMessageBox box;
-    box.setWindowIcon(ProgramIcon());
+    box.setWindowIcon(windowIcon_);
     box.setWindowTitle(ToQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(text));

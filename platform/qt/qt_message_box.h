@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIcon>
+
 #include <functional>
 
 #include "platform/message_box.h"
@@ -14,10 +16,10 @@ class QtMessageBox final : public platform::MessageBox {
     // Runs the finished box until the user has closed it.
     using Runner = std::function<void(QMessageBox& box)>;
 
-    // The box runs modally (exec).
-    QtMessageBox();
+    // The box runs modally (exec). `windowIcon` is the program's, which this layer cannot draw.
+    explicit QtMessageBox(QIcon windowIcon = QIcon());
     // For tests: `runner` answers the box in place of the user.
-    explicit QtMessageBox(Runner runner);
+    explicit QtMessageBox(Runner runner, QIcon windowIcon = QIcon());
 
     platform::MessageAnswer show(std::string_view text, std::string_view title,
                                  platform::MessageIcon icon,
@@ -25,6 +27,7 @@ class QtMessageBox final : public platform::MessageBox {
 
   private:
     Runner runner_;
+    QIcon windowIcon_;
 };
 
 }  // namespace kw::qt

@@ -1,11 +1,11 @@
-#include "ui/qt/qt_file_dialog.h"
+#include "platform/qt/qt_file_dialog.h"
 
 #include <QFile>
 #include <QFileDialog>
 
 #include <utility>
 
-#include "ui/qt/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace kw::qt {
 
