@@ -143,9 +143,10 @@ TEST_F(MainScreenViewTest, LoadSetsTheCaptionAndTheActionCaption) {
 }
 
 TEST_F(MainScreenViewTest, ShowsCallerDataAsItCameAndClearsItByDoubleClickAndMenu) {
-    const std::string hostile = "<b>&Müller</b> \"%PATH%\" &&";
+    const std::string hostile = "<b>&Mü</b> \"%P%\" &&";
     presenter.phoneRang(hostile, "&1");
-    EXPECT_EQ(WindowTextUtf8(control("LBL_Anrufer")), "Anruf von " + hostile + " auf Leitung: &1");
+    EXPECT_EQ(WindowTextUtf8(control("LBL_Anrufer")),
+              "Anruf von \u2068" + hostile + "\u2069 auf Leitung: \u2068&1\u2069");
     EXPECT_TRUE(IsWindowEnabled(control("BTN_Db")));
 
     // The static control's notification of a double click.
@@ -157,6 +158,23 @@ TEST_F(MainScreenViewTest, ShowsCallerDataAsItCameAndClearsItByDoubleClickAndMen
     presenter.phoneRang("1", "2");
     SendMessageW(view.window(), WM_COMMAND, MAKEWPARAM(ControlId("mnuDel"), 0), 0);
     EXPECT_EQ(WindowTextUtf8(control("LBL_Anrufer")), "");
+}
+
+TEST_F(MainScreenViewTest, ADpiChangeFitsTheCallerLineAnew) {
+    HWND label = control("LBL_Anrufer");
+    RECT placed{};
+    GetClientRect(label, &placed);
+    SetWindowPos(label, nullptr, 0, 0, 60, placed.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    presenter.phoneRang("0301 2345", "42");
+    EXPECT_NE(WindowTextUtf8(label).find("\u2026"), std::string::npos);
+
+    // The same DPI again: the label gets back its width, and the line fits whole.
+    RECT frame{};
+    GetWindowRect(view.window(), &frame);
+    const auto dpi = static_cast<WORD>(WindowDpi(view.window()));
+    SendMessageW(view.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&frame));
+    EXPECT_EQ(WindowTextUtf8(label), "Anruf von \u20680301 2345\u2069 auf Leitung: \u206842\u2069");
 }
 
 TEST_F(MainScreenViewTest, ShortcutsReachTheirMenuEntriesThroughTheMessageLoop) {
