@@ -108,19 +108,34 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void AppendIsolated(std::string& out, const std::u32string& number) {
-    AppendUtf8(out, kFirstStrongIsolate);
+// Hebrew, Arabic and the other right-to-left scripts, their digits and presentation forms: a
+// generous superset, since isolating too often costs little.
+bool IsRightToLeft(char32_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+           (c >= 0xFE70 && c <= 0xFEFF) || (c >= 0x10800 && c <= 0x10FFF) ||
+           (c >= 0x1E800 && c <= 0x1EFFF);
+}
+
+// Only a number with right-to-left characters can reorder its neighbours, once the direction
+// controls are gone. Others stay bare: the Windows label's font draws the isolates as boxes.
+void AppendNumber(std::string& out, const std::u32string& number) {
+    const bool isolated = std::ranges::any_of(number, IsRightToLeft);
+    if (isolated) {
+        AppendUtf8(out, kFirstStrongIsolate);
+    }
     for (const char32_t c : number) {
         AppendUtf8(out, c);
     }
-    AppendUtf8(out, kPopDirectionalIsolate);
+    if (isolated) {
+        AppendUtf8(out, kPopDirectionalIsolate);
+    }
 }
 
 std::string Line(const std::u32string& caller, const std::u32string& called) {
     std::string line = "Anruf von ";
-    AppendIsolated(line, caller);
+    AppendNumber(line, caller);
     line += " auf Leitung: ";
-    AppendIsolated(line, called);
+    AppendNumber(line, called);
     return line;
 }
 

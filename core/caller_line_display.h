@@ -11,8 +11,8 @@ using TextWidth = std::function<int(std::string_view)>;
 
 // The caller line as a one-line label shows it. Each number is made visible and inert: control
 // characters become their pictures (U+2400..U+2421) or U+FFFD, line separators, direction
-// controls and invalid UTF-8 become U+FFFD, and the number sits in its own isolate, so that
-// right-to-left text inside it cannot reorder the words around it.
+// controls and invalid UTF-8 become U+FFFD, and a number with right-to-left text sits in its own
+// isolate, so that it cannot reorder the words around it.
 struct CallerLineDisplay {
     std::string shown;  // fits the width, unless even "…" for both numbers does not
     std::string whole;  // every character of both numbers, made safe the same way

@@ -23,7 +23,7 @@ std::string Isolated(const std::string& number) {
 }
 
 std::string Line(const std::string& caller, const std::string& called) {
-    return "Anruf von " + Isolated(caller) + " auf Leitung: " + Isolated(called);
+    return "Anruf von " + caller + " auf Leitung: " + called;
 }
 
 std::string Digits(std::size_t count) {
@@ -34,7 +34,7 @@ std::string Digits(std::size_t count) {
     return digits;
 }
 
-constexpr int kWide = 100'000;  // 28 units are the line without the numbers
+constexpr int kWide = 100'000;  // 24 units are the line without the numbers
 
 TEST(FitCallerLine, ShowsEveryNumberVisiblyAndInOrder) {
     const struct {
@@ -51,7 +51,8 @@ TEST(FitCallerLine, ShowsEveryNumberVisiblyAndInOrder) {
          "\ufffd\ufffd\ufffd"},
         {"beyond U+10FFFF", "\xf4\x90\x80\x80", "\xf0\x9f\x93\x9e", "\ufffd\ufffd\ufffd\ufffd",
          "\xf0\x9f\x93\x9e"},
-        {"text stays", "&Müller <b>", "שלום", "&Müller <b>", "שלום"},
+        {"text stays", "&Müller <b>", "Zürich", "&Müller <b>", "Zürich"},
+        {"right to left", "שלום 1", "١٢ ٣", Isolated("שלום 1"), Isolated("١٢ ٣")},
         {"empty", "", "", "", ""},
     };
     for (const auto& c : cases) {
@@ -69,26 +70,28 @@ TEST(FitCallerLine, ShortensInTheMiddleSoBothLiteralsStay) {
         int width;
         std::string shownCaller, shownCalled;
     } cases[] = {
-        {"fits exactly", Digits(10), "42", 40, Digits(10), "42"},
-        {"one too many", Digits(11), "42", 40, "01234\u20267890", "42"},
-        {"300 digits", Digits(300), "42", 40, "01234\u20266789", "42"},
-        {"long called", "0301", Digits(300), 40, "0301", "0123\u2026789"},
-        {"both long", Digits(300), Digits(300), 40, "012\u202689", "012\u202689"},
-        {"empty caller", "", Digits(300), 40, "", "012345\u202656789"},
+        {"fits exactly", Digits(10), "42", 36, Digits(10), "42"},
+        {"one too many", Digits(11), "42", 36, "01234\u20267890", "42"},
+        {"300 digits", Digits(300), "42", 36, "01234\u20266789", "42"},
+        {"long called", "0301", Digits(300), 36, "0301", "0123\u2026789"},
+        {"both long", Digits(300), Digits(300), 36, "012\u202689", "012\u202689"},
+        {"empty caller", "", Digits(300), 36, "", "012345\u202656789"},
         {"no room at all", Digits(300), "42", 5, "\u2026", "\u2026"},
+        {"right to left cut off", "\u05d0" + Digits(300), "42", 36,
+         "\u2068\u05d0012\u2026789\u2069", "42"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const CallerLineDisplay display = FitCallerLine(c.caller, c.called, c.width, CodePoints);
         EXPECT_EQ(display.shown, Line(c.shownCaller, c.shownCalled));
-        EXPECT_EQ(display.whole, Line(c.caller, c.called));
+        EXPECT_EQ(display.whole, FitCallerLine(c.caller, c.called, kWide, CodePoints).shown);
     }
 }
 
 TEST(FitCallerLine, MeasuresAHugeNumberOnlyAFewTimes) {
     int measured = 0;
     const CallerLineDisplay display =
-        FitCallerLine(Digits(1'000'000), "42", 40, [&](std::string_view text) {
+        FitCallerLine(Digits(1'000'000), "42", 36, [&](std::string_view text) {
             ++measured;
             return CodePoints(text);
         });

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <string>
 #include <vector>
 
@@ -14,11 +12,6 @@
 #include "ui/qt/qt_main_screen_view.h"
 
 namespace kw::test {
-
-// The caller line as it shows a call that fits: each number in its own isolate.
-inline QString ShownCallerLine(const QString& caller, const QString& called) {
-    return "Anruf von \u2068" + caller + "\u2069 auf Leitung: \u2068" + called + "\u2069";
-}
 
 class CountingDialogOpener : public ui::DialogOpener {
   public:

@@ -122,9 +122,11 @@ void QtMainScreenView::fitCallerLine() {
         return;
     }
     const QFontMetrics metrics = callerLine_->fontMetrics();
+    // A blank's room, so that a shortened line does not touch the frame.
+    const int width = callerLine_->contentsRect().width() - 2 * callerLine_->margin() -
+                      metrics.horizontalAdvance(QLatin1Char(' '));
     const CallerLineDisplay display = FitCallerLine(
-        shownNumbers_->first, shownNumbers_->second,
-        callerLine_->contentsRect().width() - 2 * callerLine_->margin(),
+        shownNumbers_->first, shownNumbers_->second, width,
         [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); });
     callerLine_->setText(ToQString(display.shown));
     const QString hint = ToQString(layout::kCallerLineTooltip);
