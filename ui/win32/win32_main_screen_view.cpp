@@ -184,8 +184,9 @@ void Win32MainScreenView::fitCallerLine() {
     }
     HWND label = control("LBL_Anrufer");
     const LabelTextWidth width(label);
+    // A blank's room, so that a shortened line does not touch the border.
     const CallerLineDisplay display =
-        FitCallerLine(shownNumbers_->first, shownNumbers_->second, width.available(),
+        FitCallerLine(shownNumbers_->first, shownNumbers_->second, width.available() - width(" "),
                       [&width](std::string_view text) { return width(text); });
     SetWindowTextUtf8(label, display.shown);
     // The whole line above the usual hint, so nothing of a shortened number is out of reach.
