@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/app_options.h"
+#include "core/caller_line_display.h"
 #include "core/filled_command.h"
 #include "core/web_address.h"
 #include "platform/posix/command_words.h"
@@ -46,6 +47,20 @@ void BM_WebAddress(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WebAddress)->Arg(12)->Arg(10000);
+
+// Fitting a forged number into the caller line, with a measure as cheap as it gets: what is
+// left is the fitting's own cost.
+void BM_FitCallerLine(benchmark::State& state) {
+    const std::string caller = CallerOfLength(static_cast<std::size_t>(state.range(0)));
+    const kw::TextWidth measure = [](std::string_view text) {
+        return static_cast<int>(text.size()) * 7;
+    };
+    for (auto _ : state) {
+        auto display = kw::FitCallerLine(caller, "67890", 360, measure);
+        benchmark::DoNotOptimize(display);
+    }
+}
+BENCHMARK(BM_FitCallerLine)->Arg(12)->Arg(300)->Arg(100000);
 
 void BM_LoadOptionsFromFile(benchmark::State& state) {
     const auto dir =

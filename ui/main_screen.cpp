@@ -5,6 +5,29 @@
 
 namespace kw::ui {
 
+namespace {
+
+// IncomingCall shows the joined line; the view gets the numbers it has just stored instead.
+class NumbersApart final : public CallView {
+  public:
+    NumbersApart(MainScreenView& view, const CallInfo& call) : view_(view), call_(call) {}
+
+    void setCallerLine(std::string_view text) override {
+        if (text.empty()) {
+            view_.setCallerLine(text);
+        } else {
+            view_.showCallerLine(call_.AnrufNummer, call_.MSN);
+        }
+    }
+    void setActionEnabled(bool enabled) override { view_.setActionEnabled(enabled); }
+
+  private:
+    MainScreenView& view_;
+    const CallInfo& call_;
+};
+
+}  // namespace
+
 std::string MainScreenCaption(const platform::ProgramVersion& version) {
     return "Klingelwart (Version " + VersionNumbers(version) + ")";
 }
@@ -34,7 +57,8 @@ bool MainScreen::load() {
 }
 
 void MainScreen::phoneRang(std::string_view callerNumber, std::string_view calledNumber) {
-    IncomingCall(call_, view_, callerNumber, calledNumber);
+    NumbersApart view(view_, call_);
+    IncomingCall(call_, view, callerNumber, calledNumber);
 }
 
 void MainScreen::actionClicked() {

@@ -20,6 +20,11 @@ class MainScreenView : public CallView {
   public:
     virtual void setCaption(std::string_view text) = 0;
     virtual void setActionCaption(std::string_view text) = 0;
+    // A call's caller line with the numbers apart, so that a view can make each one safe and
+    // shorten it to fit; plain views show the joined line.
+    virtual void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) {
+        setCallerLine(CallerLine(callerNumber, calledNumber));
+    }
     // Ends the whole program at once; no other handler runs afterwards.
     virtual void endProgram() = 0;
 };

@@ -16,6 +16,16 @@
 using kw::test::ExpectedPixels;
 using kw::test::MainScreenRig;
 
+namespace {
+
+const QString kHint = QStringLiteral("Ein Doppelklick löscht den letzten Anruf");
+
+QString Line(const QString& caller, const QString& called) {
+    return "Anruf von " + caller + " auf Leitung: " + called;
+}
+
+}  // namespace
+
 class QtMainScreenViewTest : public QObject {
     Q_OBJECT
 
@@ -232,14 +242,15 @@ class QtMainScreenViewTest : public QObject {
     void callerLineShowsNumbersAsText_data() {
         QTest::addColumn<QByteArray>("caller");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ampersand") << QByteArray("&x") << "Anruf von &x auf Leitung: 42";
-        QTest::newRow("markup") << QByteArray("<b>x</b>") << "Anruf von <b>x</b> auf Leitung: 42";
-        QTest::newRow("entity") << QByteArray("&amp;") << "Anruf von &amp; auf Leitung: 42";
-        QTest::newRow("line break") << QByteArray("1\n2") << "Anruf von 1\n2 auf Leitung: 42";
-        QTest::newRow("not UTF-8")
-            << QByteArray("\xff") << QString("Anruf von ") + QChar(0xfffd) + " auf Leitung: 42";
-        QTest::newRow("100 kB") << QByteArray(100 * 1024, '7')
-                                << "Anruf von " + QString(100 * 1024, '7') + " auf Leitung: 42";
+        QTest::newRow("ampersand") << QByteArray("&x") << Line("&x", "42");
+        QTest::newRow("markup") << QByteArray("<b>x</b>") << Line("<b>x</b>", "42");
+        QTest::newRow("entity") << QByteArray("&amp;") << Line("&amp;", "42");
+        QTest::newRow("line break") << QByteArray("1\n2") << Line("1\u240a2", "42");
+        QTest::newRow("override") << QByteArray("\u202e21") << Line("\ufffd21", "42");
+        QTest::newRow("right to left") << QByteArray("שלום 1") << Line("\u2068שלום 1\u2069", "42");
+        QTest::newRow("literal inside")
+            << QByteArray("1 auf Leitung: 2") << Line("1 auf Leitung: 2", "42");
+        QTest::newRow("not UTF-8") << QByteArray("\xff") << Line(QChar(0xfffd), "42");
     }
     void callerLineShowsNumbersAsText() {
         QFETCH(QByteArray, caller);
@@ -249,9 +260,40 @@ class QtMainScreenViewTest : public QObject {
         rig_->presenter.phoneRang(std::string(caller.constData(), caller.size()), "42");
         QCOMPARE(callerLine()->text(), shown);
         QCOMPARE(callerLine()->textFormat(), Qt::PlainText);
+        QCOMPARE(callerLine()->toolTip(), kHint);
         QVERIFY(button("BTN_Db")->isEnabled());
         QCoreApplication::processEvents();
         QCOMPARE(rig_->view.geometry(), before);
+    }
+
+    void longNumbersShrinkToTheLineAndRefitWhenItGrows_data() {
+        QTest::addColumn<QByteArray>("caller");
+        QTest::addColumn<QByteArray>("called");
+        QTest::newRow("300 digits") << QByteArray(300, '7') << QByteArray("42");
+        QTest::newRow("markup") << "<b>" + QByteArray(300, '7') << QByteArray("42");
+        QTest::newRow("long called") << QByteArray("0301") << QByteArray(300, '4');
+        QTest::newRow("100 kB") << QByteArray(100 * 1024, '7') << QByteArray("42");
+    }
+    void longNumbersShrinkToTheLineAndRefitWhenItGrows() {
+        QFETCH(QByteArray, caller);
+        QFETCH(QByteArray, called);
+        showActive();
+        QLabel* label = callerLine();
+        rig_->presenter.phoneRang(caller.toStdString(), called.toStdString());
+        const QString whole = Line(caller, called);
+        const QString text = label->text();
+        QVERIFY(text.startsWith("Anruf von "));
+        QVERIFY(text.contains(" auf Leitung: "));
+        QVERIFY(text.contains(QChar(0x2026)));
+        QVERIFY(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width());
+        QVERIFY(label->toolTip().contains(whole.toHtmlEscaped()));
+        QVERIFY(label->toolTip().contains(kHint));
+
+        label->resize(label->fontMetrics().horizontalAdvance(whole) + 50, label->height());
+        QCOMPARE(label->text(), whole);
+        QCOMPARE(label->toolTip(), kHint);
+        rig_->presenter.callerLineDoubleClicked();
+        QCOMPARE(label->text(), QString());
     }
 
     void eachControlReachesItsHandler_data() {

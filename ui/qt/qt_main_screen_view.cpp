@@ -1,6 +1,7 @@
 #include "ui/qt/qt_main_screen_view.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <map>
 #include <utility>
 
+#include "core/caller_line_display.h"
 #include "platform/qt/qt_text.h"
 #include "ui/main_screen_layout.h"
 #include "ui/qt/phone_control_widget.h"
@@ -104,7 +106,35 @@ void QtMainScreenView::showAsLoaded() {
 }
 
 void QtMainScreenView::setCallerLine(std::string_view text) {
+    shownNumbers_.reset();
     callerLine_->setText(ToQString(text));
+    callerLine_->setToolTip(ToQString(layout::kCallerLineTooltip));
+}
+
+void QtMainScreenView::showCallerLine(std::string_view callerNumber,
+                                      std::string_view calledNumber) {
+    shownNumbers_.emplace(callerNumber, calledNumber);
+    fitCallerLine();
+}
+
+void QtMainScreenView::fitCallerLine() {
+    if (!shownNumbers_) {
+        return;
+    }
+    const QFontMetrics metrics = callerLine_->fontMetrics();
+    // A blank's room, so that a shortened line does not touch the frame.
+    const int width = callerLine_->contentsRect().width() - 2 * callerLine_->margin() -
+                      metrics.horizontalAdvance(QLatin1Char(' '));
+    const CallerLineDisplay display = FitCallerLine(
+        shownNumbers_->first, shownNumbers_->second, width,
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); });
+    callerLine_->setText(ToQString(display.shown));
+    const QString hint = ToQString(layout::kCallerLineTooltip);
+    // Rich text on purpose: as plain text, a caller's markup could decide how Qt shows the tip.
+    callerLine_->setToolTip(display.shortened() ? "<p style=\"white-space:pre-wrap\">" +
+                                                      ToQString(display.whole).toHtmlEscaped() +
+                                                      "<br>" + hint.toHtmlEscaped() + "</p>"
+                                                : hint);
 }
 
 void QtMainScreenView::setActionEnabled(bool enabled) {
@@ -124,6 +154,10 @@ void QtMainScreenView::endProgram() {
 }
 
 bool QtMainScreenView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == callerLine_ &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)) {
+        fitCallerLine();  // a new size or DPI gives the numbers another width
+    }
     if (watched == callerLine_ && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (onCallerLineDoubleClick_) {

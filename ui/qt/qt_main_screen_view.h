@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "ui/main_screen.h"
 #include "ui/qt/control_set.h"
@@ -32,6 +34,7 @@ class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
     void showAsLoaded();
 
     void setCallerLine(std::string_view text) override;
+    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) override;
     void setActionEnabled(bool enabled) override;
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
@@ -42,10 +45,12 @@ class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
 
   private:
     void buildMenus();
+    void fitCallerLine();
 
     std::function<void()> endProgram_;
     std::optional<ControlSet> controls_;
     QLabel* callerLine_ = nullptr;
+    std::optional<std::pair<std::string, std::string>> shownNumbers_;  // refitted on resize
     QPushButton* action_ = nullptr;
     std::function<void()> onCallerLineDoubleClick_;
 };

@@ -4,8 +4,10 @@
 
 #include <utility>
 
+#include "core/caller_line_display.h"
 #include "ui/main_screen_layout.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/label_text_width.h"
 #include "ui/win32/menu_bar.h"
 #include "ui/win32/phone_control_host.h"
 #include "ui/win32/program_icon.h"
@@ -163,7 +165,38 @@ int Win32MainScreenView::runMessageLoop() {
 }
 
 void Win32MainScreenView::setCallerLine(std::string_view text) {
+    shownNumbers_.reset();
     SetWindowTextUtf8(control("LBL_Anrufer"), text);
+    if (tooltips_) {
+        tooltips_->setText(control("LBL_Anrufer"), layout::kCallerLineTooltip);
+    }
+}
+
+void Win32MainScreenView::showCallerLine(std::string_view callerNumber,
+                                         std::string_view calledNumber) {
+    shownNumbers_.emplace(callerNumber, calledNumber);
+    fitCallerLine();
+}
+
+void Win32MainScreenView::fitCallerLine() {
+    if (!shownNumbers_) {
+        return;
+    }
+    HWND label = control("LBL_Anrufer");
+    const LabelTextWidth width(label);
+    // A blank's room, so that a shortened line does not touch the border.
+    const CallerLineDisplay display =
+        FitCallerLine(shownNumbers_->first, shownNumbers_->second, width.available() - width(" "),
+                      [&width](std::string_view text) { return width(text); });
+    SetWindowTextUtf8(label, display.shown);
+    // The whole line above the usual hint, so nothing of a shortened number is out of reach.
+    std::string tip(layout::kCallerLineTooltip);
+    if (display.shortened()) {
+        tip = display.whole + "\r\n" + tip;
+    }
+    if (tooltips_) {
+        tooltips_->setText(label, tip);
+    }
 }
 
 void Win32MainScreenView::setActionEnabled(bool enabled) {
@@ -212,6 +245,7 @@ LRESULT Win32MainScreenView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             placeControls();
+            fitCallerLine();  // the label's new size and font give the numbers another width
             return 0;
         }
         case WM_DESTROY:

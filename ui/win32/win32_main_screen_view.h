@@ -3,7 +3,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/win32/windows_api.h"
 #include "ui/main_screen.h"
@@ -39,6 +41,7 @@ class Win32MainScreenView final : public ui::MainScreenView {
     int runMessageLoop();
 
     void setCallerLine(std::string_view text) override;
+    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) override;
     void setActionEnabled(bool enabled) override;
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
@@ -51,6 +54,7 @@ class Win32MainScreenView final : public ui::MainScreenView {
     void createControls();
     void placeControls();
     void sizeToClientArea();
+    void fitCallerLine();
     HWND control(std::string_view name) const;
 
     HINSTANCE instance_;
@@ -62,6 +66,7 @@ class Win32MainScreenView final : public ui::MainScreenView {
     std::unique_ptr<PhoneControlHost> phone_;
     AcceleratorTable accelerators_;
     ui::MainScreen* presenter_ = nullptr;
+    std::optional<std::pair<std::string, std::string>> shownNumbers_;  // refitted on DPI changes
     bool ended_ = false;
 };
 

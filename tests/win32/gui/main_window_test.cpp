@@ -9,6 +9,7 @@
 #include "tests/win32/gui/options_registry.h"
 #include "tests/win32/gui/phone_ring.h"
 #include "tests/win32/gui/process_windows.h"
+#include "tests/win32/gui/tooltip_text.h"
 #include "ui/win32/control_ids.h"
 
 namespace kw::win32::gui {
@@ -46,28 +47,51 @@ struct ShownCall {
     const char* what;
     std::wstring caller;
     std::wstring called;
+    std::wstring shownCaller;  // whole, in the line or, when shortened, in its tip
+    std::wstring shownCalled;
+    bool shortened = false;
 };
 
-TEST_F(MainWindowTest, CallerLineShowsForgedNumbersExactly) {
+TEST_F(MainWindowTest, CallerLineShowsForgedNumbersSafelyOnOneLine) {
+    const std::wstring hint = L"Ein Doppelklick löscht den letzten Anruf";
     const ShownCall calls[] = {
-        {"ordinary", L"(012) 456789", L"67890"},
-        {"ampersands", L"&Müller & Co", L"&&"},
-        {"quotes", L"\"a\" 'b' `c`", L"\""},
-        {"markup", L"<b>fett</b>", L"<i>"},
-        {"variables", L"%PATH%", L"$HOME"},
-        {"line break", L"1\r\n2", L"3\n4"},
-        {"long", std::wstring(2000, L'9'), std::wstring(2000, L' ')},
-        {"non-ASCII", L"☎ Zürich \U0001F4DE", L"Ω"},
-        {"placeholders", L"{MSN}", L"{AnrufNummer}"},
-        {"empty", L"", L""},
+        {"ordinary", L"(012) 456789", L"67890", L"(012) 456789", L"67890"},
+        {"ampersands", L"&Müller & Co", L"&&", L"&Müller & Co", L"&&"},
+        {"quotes", L"\"a\" 'b' `c`", L"\"", L"\"a\" 'b' `c`", L"\""},
+        {"markup", L"<b>fett</b>", L"<i>", L"<b>fett</b>", L"<i>"},
+        {"variables", L"%PATH%", L"$HOME", L"%PATH%", L"$HOME"},
+        {"line break", L"1\r\n2", L"3\n4", L"1\u240d\u240a2", L"3\u240a4"},
+        {"controls", L"123\n456\tx", L"1\x7f\x85", L"123\u240a456\u2409x", L"1\u2421\ufffd"},
+        {"direction", L"\u202e0301", L"\u2066\u202c", L"\ufffd0301", L"\ufffd\ufffd"},
+        {"right to left", L"שלום 1", L"2", L"\u2068שלום 1\u2069", L"2"},
+        {"300 digits", std::wstring(300, L'9'), L"42", std::wstring(300, L'9'), L"42", true},
+        {"long", std::wstring(2000, L'9'), std::wstring(2000, L' '), std::wstring(2000, L'9'),
+         std::wstring(2000, L' '), true},
+        {"non-ASCII", L"☎ Zürich \U0001F4DE", L"Ω", L"☎ Zürich \U0001F4DE", L"Ω"},
+        {"placeholders", L"{MSN}", L"{AnrufNummer}", L"{MSN}", L"{AnrufNummer}"},
+        {"empty", L"", L"", L"", L""},
     };
     const KlingelwartSession session;
     ASSERT_TRUE(session.ready());
+    const HWND label = session.control("LBL_Anrufer");
     for (const ShownCall& call : calls) {
         SCOPED_TRACE(call.what);
         ASSERT_TRUE(session.ring(call.caller, call.called));
-        EXPECT_TRUE(session.awaitCallerLine(CallerLine(call.caller, call.called)))
-            << "shown: " << session.callerLine().size() << " characters";
+        const std::wstring whole = CallerLine(call.shownCaller, call.shownCalled);
+        if (call.shortened) {
+            // Both literals stay in sight; the tip reader sees at most 1023 characters.
+            ASSERT_TRUE(
+                PollUntil([&] { return session.callerLine().find(L'…') != std::wstring::npos; }));
+            const std::wstring line = session.callerLine();
+            EXPECT_TRUE(line.starts_with(L"Anruf von ")) << line.size();
+            EXPECT_NE(line.find(L" auf Leitung: "), std::wstring::npos);
+            EXPECT_EQ(TooltipTextOf(session.processId(), label).value_or(L"").substr(0, 1000),
+                      (whole + L"\r\n" + hint).substr(0, 1000));
+        } else {
+            EXPECT_TRUE(session.awaitCallerLine(whole))
+                << "shown: " << session.callerLine().size() << " characters";
+            EXPECT_EQ(TooltipTextOf(session.processId(), label), hint);
+        }
         EXPECT_TRUE(session.actionEnabled());
         // Cleared in between, so that each call arms the button anew.
         session.doubleClickCallerLine();

@@ -143,7 +143,7 @@ TEST_F(MainScreenViewTest, LoadSetsTheCaptionAndTheActionCaption) {
 }
 
 TEST_F(MainScreenViewTest, ShowsCallerDataAsItCameAndClearsItByDoubleClickAndMenu) {
-    const std::string hostile = "<b>&Müller</b> \"%PATH%\" &&";
+    const std::string hostile = "<b>&Mü</b> \"%P%\" &&";  // short enough for the label
     presenter.phoneRang(hostile, "&1");
     EXPECT_EQ(WindowTextUtf8(control("LBL_Anrufer")), "Anruf von " + hostile + " auf Leitung: &1");
     EXPECT_TRUE(IsWindowEnabled(control("BTN_Db")));
@@ -157,6 +157,23 @@ TEST_F(MainScreenViewTest, ShowsCallerDataAsItCameAndClearsItByDoubleClickAndMen
     presenter.phoneRang("1", "2");
     SendMessageW(view.window(), WM_COMMAND, MAKEWPARAM(ControlId("mnuDel"), 0), 0);
     EXPECT_EQ(WindowTextUtf8(control("LBL_Anrufer")), "");
+}
+
+TEST_F(MainScreenViewTest, ADpiChangeFitsTheCallerLineAnew) {
+    HWND label = control("LBL_Anrufer");
+    RECT placed{};
+    GetClientRect(label, &placed);
+    SetWindowPos(label, nullptr, 0, 0, 60, placed.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    presenter.phoneRang("0301 2345", "42");
+    EXPECT_NE(WindowTextUtf8(label).find("\u2026"), std::string::npos);
+
+    // The same DPI again: the label gets back its width, and the line fits whole.
+    RECT frame{};
+    GetWindowRect(view.window(), &frame);
+    const auto dpi = static_cast<WORD>(WindowDpi(view.window()));
+    SendMessageW(view.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&frame));
+    EXPECT_EQ(WindowTextUtf8(label), "Anruf von 0301 2345 auf Leitung: 42");
 }
 
 TEST_F(MainScreenViewTest, ShortcutsReachTheirMenuEntriesThroughTheMessageLoop) {

@@ -1,0 +1,196 @@
+#include "core/caller_line_display.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace kw {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kEllipsis = 0x2026;
+constexpr char32_t kFirstStrongIsolate = 0x2068;
+constexpr char32_t kPopDirectionalIsolate = 0x2069;
+
+// Each invalid sequence, as far as it looked valid, becomes one U+FFFD; surrogates and overlong
+// forms are invalid too.
+std::u32string Decode(std::string_view text) {
+    std::u32string decoded;
+    decoded.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            decoded += lead;
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t code = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0Fu;
+            low = lead == 0xE0 ? 0xA0 : low;
+            high = lead == 0xED ? 0x9F : high;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07u;
+            low = lead == 0xF0 ? 0x90 : low;
+            high = lead == 0xF4 ? 0x8F : high;
+        } else {
+            decoded += kReplacement;
+            ++i;
+            continue;
+        }
+        std::size_t taken = 1;
+        for (; taken < length && i + taken < text.size(); ++taken) {
+            const auto next = static_cast<unsigned char>(text[i + taken]);
+            if (next < low || next > high) {
+                break;
+            }
+            code = (code << 6) | (next & 0x3Fu);
+            low = 0x80;
+            high = 0xBF;
+        }
+        decoded += taken == length ? code : kReplacement;
+        i += taken;
+    }
+    return decoded;
+}
+
+// A phone number has no use for direction controls: even a balanced override inside it would
+// reverse its digits, so every one of them is shown as a substitute rather than obeyed.
+bool IsDirectionOrLineControl(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// C0 and DEL keep a hint of what they were in their control pictures; C1 has no pictures.
+char32_t Visible(char32_t c) {
+    if (c < 0x20) {
+        return 0x2400 + c;
+    }
+    if (c == 0x7F) {
+        return 0x2421;
+    }
+    if ((c >= 0x80 && c <= 0x9F) || IsDirectionOrLineControl(c)) {
+        return kReplacement;
+    }
+    return c;
+}
+
+std::u32string SafeNumber(std::string_view number) {
+    std::u32string safe = Decode(number);
+    std::ranges::transform(safe, safe.begin(), Visible);
+    return safe;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Hebrew, Arabic and the other right-to-left scripts, their digits and presentation forms: a
+// generous superset, since isolating too often costs little.
+bool IsRightToLeft(char32_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+           (c >= 0xFE70 && c <= 0xFEFF) || (c >= 0x10800 && c <= 0x10FFF) ||
+           (c >= 0x1E800 && c <= 0x1EFFF);
+}
+
+// Only a number with right-to-left characters can reorder its neighbours, once the direction
+// controls are gone. Others stay bare: the Windows label's font draws the isolates as boxes.
+void AppendNumber(std::string& out, const std::u32string& number) {
+    const bool isolated = std::ranges::any_of(number, IsRightToLeft);
+    if (isolated) {
+        AppendUtf8(out, kFirstStrongIsolate);
+    }
+    for (const char32_t c : number) {
+        AppendUtf8(out, c);
+    }
+    if (isolated) {
+        AppendUtf8(out, kPopDirectionalIsolate);
+    }
+}
+
+std::string Line(const std::u32string& caller, const std::u32string& called) {
+    std::string line = "Anruf von ";
+    AppendNumber(line, caller);
+    line += " auf Leitung: ";
+    AppendNumber(line, called);
+    return line;
+}
+
+// Keeps `keep` characters, the odd one at the start.
+std::u32string Shortened(const std::u32string& number, std::size_t keep) {
+    if (keep >= number.size()) {
+        return number;
+    }
+    std::u32string shortened = number.substr(0, (keep + 1) / 2);
+    shortened += kEllipsis;
+    shortened += number.substr(number.size() - keep / 2);
+    return shortened;
+}
+
+// The largest keep up to `limit` that fits, or 0.
+template <typename Fits>
+std::size_t LargestFitting(std::size_t limit, const Fits& fits) {
+    std::size_t low = 0;
+    std::size_t high = limit;
+    while (low < high) {
+        const std::size_t middle = low + (high - low + 1) / 2;
+        if (fits(middle)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low;
+}
+
+}  // namespace
+
+CallerLineDisplay FitCallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                                int width, const TextWidth& measure) {
+    const std::u32string caller = SafeNumber(callerNumber);
+    const std::u32string called = SafeNumber(calledNumber);
+    CallerLineDisplay display{.shown = {}, .whole = Line(caller, called)};
+    const auto fits = [&](const std::u32string& shownCaller, const std::u32string& shownCalled) {
+        return measure(Line(shownCaller, shownCalled)) <= width;
+    };
+    if (measure(display.whole) <= width) {
+        display.shown = display.whole;
+    } else if (!caller.empty() && fits(Shortened(caller, 0), called)) {
+        const std::size_t keep = LargestFitting(
+            caller.size() - 1, [&](std::size_t k) { return fits(Shortened(caller, k), called); });
+        display.shown = Line(Shortened(caller, keep), called);
+    } else {
+        // Both give way alike, so a short number stays whole.
+        const std::size_t longest = std::max<std::size_t>({caller.size(), called.size(), 1});
+        const std::size_t keep = LargestFitting(longest - 1, [&](std::size_t k) {
+            return fits(Shortened(caller, k), Shortened(called, k));
+        });
+        display.shown = Line(Shortened(caller, keep), Shortened(called, keep));
+    }
+    return display;
+}
+
+}  // namespace kw
