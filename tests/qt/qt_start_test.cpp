@@ -41,38 +41,30 @@ class QtStartTest : public QObject {
         QVERIFY2(texts.contains(QStringLiteral("Einf&ügen")), qPrintable(texts.join(", ")));
     }
 
-    void preferredPlatform_data() {
-        QTest::addColumn<QString>("qtQpaPlatform");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("expected");  // empty: Qt decides
-        QTest::newRow("XWayland") << "" << ":0" << "wayland-0" << "" << "xcb;wayland";
-        QTest::newRow("X only") << "" << ":0" << "" << "" << "xcb";
-        QTest::newRow("Wayland only") << "" << "" << "wayland-0" << "" << "";
-        QTest::newRow("no display") << "" << "" << "" << "" << "";
-        QTest::newRow("user's variable") << "wayland" << ":0" << "wayland-0" << "" << "";
-        QTest::newRow("user's -platform") << "" << ":0" << "wayland-0" << "-platform" << "";
-        QTest::newRow("user's --platform") << "" << ":0" << "wayland-0" << "--platform" << "";
-        QTest::newRow("-platform as a value only")
-            << "" << ":0" << "wayland-0" << "-platformx" << "xcb;wayland";
-    }
     void preferredPlatform() {
-        QFETCH(QString, qtQpaPlatform);
-        QFETCH(QString, display);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, argument);
-        QFETCH(QString, expected);
-        const std::string variable = qtQpaPlatform.toStdString();
-        const std::string x = display.toStdString();
-        const std::string wayland = waylandDisplay.toStdString();
-        const std::string option = argument.toStdString();
-        // The program name never counts, even when it looks like an option.
-        const std::array<const char*, 3> arguments{"-platform", option.c_str(), "wayland"};
-        const std::optional<std::string> chosen = PreferredPlatform(
-            DisplayEnvironment{variable, x, wayland},
-            argument.isEmpty() ? std::span(arguments).first(1) : std::span(arguments));
-        QCOMPARE(QString::fromStdString(chosen.value_or("")), expected);
+        struct Case {
+            const char* name;
+            DisplayEnvironment environment;
+            const char* argument;  // nullptr: none
+            const char* expected;  // empty: Qt decides
+        };
+        const Case cases[] = {
+            {"XWayland", {"", ":0", "wayland-0"}, nullptr, "xcb;wayland"},
+            {"X only", {"", ":0", ""}, nullptr, "xcb"},
+            {"Wayland only", {"", "", "wayland-0"}, nullptr, ""},
+            {"no display", {"", "", ""}, nullptr, ""},
+            {"user's variable", {"wayland", ":0", "wayland-0"}, nullptr, ""},
+            {"user's -platform", {"", ":0", "wayland-0"}, "-platform", ""},
+            {"user's --platform", {"", ":0", "wayland-0"}, "--platform", ""},
+            {"look-alike option", {"", ":0", "wayland-0"}, "-platformx", "xcb;wayland"},
+        };
+        for (const Case& c : cases) {
+            // The program name never counts, even when it looks like an option.
+            const std::array<const char*, 3> arguments{"-platform", c.argument, "wayland"};
+            const std::span<const char* const> given =
+                c.argument == nullptr ? std::span(arguments).first(1) : std::span(arguments);
+            QVERIFY2(PreferredPlatform(c.environment, given).value_or("") == c.expected, c.name);
+        }
     }
 };
 

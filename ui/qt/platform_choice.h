@@ -9,8 +9,8 @@ namespace kw::qt {
 
 // The variables that decide the display system; empty when unset.
 struct DisplayEnvironment {
-    std::string_view qtQpaPlatform;  // QT_QPA_PLATFORM
-    std::string_view display;        // DISPLAY
+    std::string_view qtQpaPlatform;   // QT_QPA_PLATFORM
+    std::string_view display;         // DISPLAY
     std::string_view waylandDisplay;  // WAYLAND_DISPLAY
 };
 
