@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How the program ends at a desktop under the C locale: the exit question in German (its Yes
 # button answers to J), and the signals of a logout, Ctrl+C and a closed terminal, also while a
-# dialog is open. Each end must leave status 0 and no socket behind.
+# dialog is open. Each end must leave status 0, no socket and the settings as they were.
 set -euo pipefail
 
 program=$1
@@ -71,4 +71,13 @@ start "TERM mit Frage"
 exit_question
 kill -TERM "$pid"
 ended "SIGTERM bei offener Frage"
+
+cp "$XDG_CONFIG_HOME/Klingelwart.conf" "$work/settings-before"
+start "TERM mit Optionen"
+press "$window" ctrl+o
+wait_for_window '^Optionen$' >/dev/null || fail "kein Dialog Optionen"
+kill -TERM "$pid"
+ended "SIGTERM bei offenem Dialog Optionen"
+cmp -s "$work/settings-before" "$XDG_CONFIG_HOME/Klingelwart.conf" ||
+    fail "SIGTERM bei offenem Dialog Optionen: die Einstellungen wurden geschrieben"
 echo "Ende-zu-Ende (Sitzungsende): bestanden"
