@@ -2,16 +2,38 @@
 // reports over the user's private socket.
 #include <QApplication>
 
+#include <cstdlib>
+#include <iostream>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/klingelwart_app.h"
 #include "app/no_instance_check.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/runtime_directory.h"
+#include "platform/posix/termination_signals.h"
 #include "ui/qt/control_font.h"
+#include "ui/qt/german_translation.h"
+#include "ui/qt/platform_choice.h"
+#include "ui/qt/termination_watcher.h"
+
+namespace {
+
+std::string_view Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string_view() : std::string_view(value);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    // First, before any thread exists: logout's SIGTERM, Ctrl+C and a closed terminal end the
+    // program like the close box, so the socket is removed.
+    kw::posix::TerminationSignals endingSignals;
+
     // Decided before the display is even opened: a second start ends silently, without a window.
     kw::Result<std::string> directory = kw::posix::PrivateRuntimeDirectory();
     std::optional<kw::posix::InstanceLock> lock;
@@ -29,7 +51,24 @@ int main(int argc, char* argv[]) {
     // on desktops with a global menu (and the start does not wait for a D-Bus menu service).
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     // Qt takes its own options (-platform, -display); the program reads no command line.
-    QApplication application(argc, argv);
+    std::vector<char*> qtArguments(argv, argv + argc);
+    std::string platformOption = "-platform";
+    std::optional<std::string> platform = kw::qt::PreferredPlatform(
+        {Variable("QT_QPA_PLATFORM"), Variable("DISPLAY"), Variable("WAYLAND_DISPLAY")},
+        std::span<const char* const>(argv, static_cast<std::size_t>(argc)));
+    if (platform && argc > 0) {
+        // An argument, not QT_QPA_PLATFORM: programs started from here choose for themselves.
+        qtArguments.insert(qtArguments.begin() + 1, {platformOption.data(), platform->data()});
+    }
+    int qtArgumentCount = static_cast<int>(qtArguments.size());
+    qtArguments.push_back(nullptr);
+    QApplication application(qtArgumentCount, qtArguments.data());
+    const kw::qt::GermanTranslation german;
+    if (!german.loaded()) {
+        std::cerr << "Klingelwart: Qts deutsche Texte (qtbase_de.qm) fehlen; Qts eigene Knöpfe "
+                     "und Menüs bleiben englisch.\n";
+    }
+    const kw::qt::TerminationWatcher endingWatch(endingSignals);
     QApplication::setApplicationName(QStringLiteral("Klingelwart"));
     // Wayland desktops match the window to the installed desktop file by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.klingelwart.Klingelwart"));
@@ -49,5 +88,5 @@ int main(int argc, char* argv[]) {
     if (!program.start()) {
         return 0;
     }
-    return QApplication::exec();
+    return endingWatch.received() ? 0 : QApplication::exec();
 }

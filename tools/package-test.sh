@@ -82,6 +82,7 @@ depends=$(field Depends)
 for library in libqt6widgets6 libqt6gui6 libqt6core6; do
     [[ $depends == *"$library "* ]] || fail "Depends nennt $library nicht: $depends"
 done
+[[ $depends == *qt6-translations-l10n* ]] || fail "Depends nennt qt6-translations-l10n nicht: $depends"
 [[ $(field Recommends) == *xdg-utils* ]] || fail "Recommends nennt xdg-utils nicht"
 
 deb_root=$work/deb

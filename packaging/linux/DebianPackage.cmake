@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt runtime packages come from the linked libraries (dpkg-shlibdeps, from dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (standard buttons, file dialog, context menus) in German.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # xdg-open opens the web addresses that a command template may hold.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -83,6 +83,39 @@ tail -c "$size" "$work/recorded" | cmp -s - "$work/expected" ||
 [[ ! -e $work/pwned ]] || fail "die Rufnummer wurde ausgeführt"
 finish
 
+# --- the Twinkle recipe of the README and the manual, with the environment Twinkle gives ------
+source_dir=$(dirname "$0")/../..
+recipe=$work/bin/klingelwart-twinkle
+mkdir -p "$work/bin"
+sed -n '/^- \*\*Twinkle\*\*/,/^  ```$/p' "$source_dir/README.md" | sed -n '/^  ```sh$/,/^  ```$/p' |
+    sed '1d;$d;s/^  //' >"$recipe"
+[[ $(head -n 1 "$recipe") == '#!/bin/sh' ]] || fail "kein Twinkle-Skript im README: $(cat "$recipe")"
+exec_line=$(grep '^exec ' "$recipe") || fail "das Twinkle-Skript im README ruft nichts auf"
+grep -qF -- "$exec_line" "$source_dir/help/html/softphone-linux.html" ||
+    fail "das Handbuch zeigt ein anderes Twinkle-Skript als das README"
+chmod +x "$recipe"
+settings "$recorder {AnrufNummer} {MSN}"
+start twinkle
+# caller|SIP variables: a plain caller, a tel: caller (no user part), no caller identification
+for row in "0301234567|SIP_FROM_USER=0301234567 SIP_FROM_HOST=example.org" \
+    "+49301234567|SIP_FROM_USER= SIP_FROM_HOST=+49301234567" \
+    "+49301234568|SIP_FROM_HOST=+49301234568" "|SIP_FROM_USER= SIP_FROM_HOST="; do
+    rm -f "$work/recorded"
+    read -ra variables <<<"${row#*|}"
+    env -i PATH="$(dirname "$ring"):/usr/bin:/bin" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
+        "${variables[@]}" SIP_TO_USER=67890 "$recipe" || fail "Twinkle-Skript ($row): Status $?"
+    { field "${row%%|*}"; field 67890; } >"$work/expected"
+    size=$(stat -c %s "$work/expected")
+    press "$window" alt+a
+    # The recorder may still be writing: wait for the whole record.
+    for _ in $(seq 100); do
+        tail -c "$size" "$work/recorded" 2>/dev/null | cmp -s - "$work/expected" && continue 2
+        sleep 0.05
+    done
+    fail "Twinkle-Skript ($row): aufgezeichnet $(cat -A "$work/recorded" 2>/dev/null)"
+done
+finish
+
 # --- a missing program: message 53 ------------------------------------------------------------
 settings "$work/fehlt {AnrufNummer}"
 start zweiter

@@ -1,0 +1,19 @@
+#include "ui/qt/german_translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace kw::qt {
+
+GermanTranslation::GermanTranslation() {
+    // Dates and sizes in the file dialog follow the default locale; a German one is kept.
+    if (QLocale().language() != QLocale::German) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+    loaded_ = translator_.load(QStringLiteral("qtbase_de"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+              QCoreApplication::installTranslator(&translator_);
+}
+
+}  // namespace kw::qt
