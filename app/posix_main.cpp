@@ -15,10 +15,10 @@
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/termination_signals.h"
+#include "platform/qt/german_translation.h"
+#include "platform/qt/platform_choice.h"
+#include "platform/qt/termination_watcher.h"
 #include "ui/qt/control_font.h"
-#include "ui/qt/german_translation.h"
-#include "ui/qt/platform_choice.h"
-#include "ui/qt/termination_watcher.h"
 
 namespace {
 

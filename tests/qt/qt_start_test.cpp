@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/qt/german_translation.h"
-#include "ui/qt/platform_choice.h"
+#include "platform/qt/german_translation.h"
+#include "platform/qt/platform_choice.h"
 
 using kw::qt::DisplayEnvironment;
 using kw::qt::PreferredPlatform;

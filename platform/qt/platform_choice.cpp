@@ -1,4 +1,4 @@
-#include "ui/qt/platform_choice.h"
+#include "platform/qt/platform_choice.h"
 
 namespace kw::qt {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/german_translation.h"
+#include "platform/qt/german_translation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "ui/qt/termination_watcher.h"
+#include "platform/qt/termination_watcher.h"
 
 #include <QCoreApplication>
 
