@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -47,7 +48,7 @@ class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
     std::optional<ControlSet> controls_;
     QLabel* callerLine_ = nullptr;
     QPushButton* action_ = nullptr;
-    std::function<void()> onCallerLineDoubleClick_;
+    std::map<QObject*, std::function<void()>> doubleClicks_;
 };
 
 }  // namespace kw::qt
