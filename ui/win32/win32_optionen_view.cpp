@@ -62,6 +62,9 @@ INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CTLCOLORSTATIC:
             return pageBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_PRINTCLIENT:
+            printPage(reinterpret_cast<HDC>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             placeAll(HIWORD(wParam));
             return TRUE;
@@ -150,6 +153,27 @@ INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
         }
     }
     return FALSE;  // the dialog's own colours
+}
+
+void Win32OptionenView::printPage(HDC context) {
+    // Themed frames, option buttons and push buttons ask their parent, the dialog, to draw what
+    // lies behind them; on a page that is the tab control's page, not the dialog's face. The
+    // asking control's clip region keeps the tab control to the control's own area.
+    // The tab control asks for what lies behind its own tabs the same way.
+    HWND tabs = control(layout::kTabDialog);
+    if (tabs == nullptr || printingPage_) {
+        return;
+    }
+    RECT place{};
+    GetWindowRect(tabs, &place);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&place), 2);
+    // The tab control leaves its clip region, font and colours behind; the asker needs its own.
+    const int saved = SaveDC(context);
+    OffsetViewportOrgEx(context, place.left, place.top, nullptr);
+    printingPage_ = true;
+    SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(context), PRF_CLIENT);
+    printingPage_ = false;
+    RestoreDC(context, saved);
 }
 
 HWND Win32OptionenView::control(std::string_view name) const {

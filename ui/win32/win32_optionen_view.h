@@ -54,6 +54,7 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     void keepTabStops();
     HWND control(std::string_view name) const;
     INT_PTR pageBackground(HDC context, HWND child) const;
+    void printPage(HDC context);
     bool checked(std::string_view name) const;
     bool accessKeyChosen(wchar_t key);
 
@@ -62,6 +63,7 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     std::optional<LayoutControls> controls_;
     UniqueIcon icon_;
     ui::Optionen* presenter_ = nullptr;
+    bool printingPage_ = false;
 };
 
 }  // namespace kw::winui
