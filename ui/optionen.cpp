@@ -15,6 +15,9 @@ constexpr std::string_view kExampleCalled = "67890";
 constexpr std::string_view kFlagOff = "0";
 constexpr std::string_view kFlagOn = "1";
 
+static_assert(optionen::kOptionGroups.size() == static_cast<std::size_t>(OptionGroup::Format) + 1);
+static_assert(optionen::kTextBoxes.size() == static_cast<std::size_t>(OptionenText::Shell) + 1);
+
 // What OK stores for a group that shows no selection.
 constexpr int kNoStartChoice = 3;
 constexpr int kNoParameterChoice = 1;
