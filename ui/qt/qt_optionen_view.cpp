@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "ui/optionen_layout.h"
+#include "ui/optionen_routes.h"
 #include "ui/qt/control_font.h"
 #include "ui/qt/program_icon.h"
 #include "ui/qt/qt_text.h"
@@ -94,13 +95,12 @@ QtOptionenView::QtOptionenView() {
 
 void QtOptionenView::connectTo(ui::Optionen& presenter) {
     presenter_ = &presenter;
-    auto wire = [this](const char* name, auto handler) {
+    auto wire = [this](std::string_view name, auto handler) {
         connect(&controls_->get<QPushButton>(name), &QPushButton::clicked, this, handler);
     };
-    wire("BTN_Anrufer", [&presenter] { presenter.anruferClicked(); });
-    wire("BTN_MSN", [&presenter] { presenter.msnClicked(); });
-    wire("BTN_ShowShell", [&presenter] { presenter.showShellClicked(); });
-    wire("BTN_FileSelect", [&presenter] { presenter.fileSelectClicked(); });
+    for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
+        wire(route.name, [&presenter, handler = route.handler] { (presenter.*handler)(); });
+    }
     wire("CancelButton", [&presenter] { presenter.cancelClicked(); });
     wire("OKButton", [this, &presenter] {
         inOk_ = true;

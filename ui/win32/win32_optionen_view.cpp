@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/optionen_layout.h"
+#include "ui/optionen_routes.h"
 #include "ui/win32/twips.h"
 #include "ui/win32/window_text.h"
 
@@ -16,10 +17,6 @@ namespace layout = ui::optionen;
 namespace {
 
 constexpr int kSmallIconPixels = 16;
-
-consteval int IdOf(std::string_view name) {
-    return ui::RowOf(layout::kControls, name).id;
-}
 
 void SetStyleBit(HWND window, LONG_PTR bit, bool on) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -92,7 +89,7 @@ void Win32OptionenView::initialise() {
     if (icon_) {
         SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     }
-    SendMessageW(window(), DM_SETDEFID, IdOf(layout::kDefaultButton), 0);
+    SendMessageW(window(), DM_SETDEFID, ui::RowOf(layout::kControls, layout::kDefaultButton).id, 0);
     showPage(0);
     keepTabStops();
     SetFocus(GetNextDlgTabItem(window(), nullptr, FALSE));
@@ -126,19 +123,19 @@ void Win32OptionenView::command(int id, int code) {
     }
     if (id == IDOK) {
         presenter_->okClicked();
-    } else if (id == IDCANCEL) {
-        presenter_->cancelClicked();
-    } else if (id == IdOf("BTN_Anrufer")) {
-        presenter_->anruferClicked();
-    } else if (id == IdOf("BTN_MSN")) {
-        presenter_->msnClicked();
-    } else if (id == IdOf("BTN_ShowShell")) {
-        presenter_->showShellClicked();
-    } else if (id == IdOf("BTN_FileSelect")) {
-        presenter_->fileSelectClicked();
-    } else {
-        keepTabStops();  // an option button was clicked
+        return;
     }
+    if (id == IDCANCEL) {
+        presenter_->cancelClicked();
+        return;
+    }
+    for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
+        if (route.id == id) {
+            (presenter_->*route.handler)();
+            return;
+        }
+    }
+    keepTabStops();  // an option button was clicked
 }
 
 INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
