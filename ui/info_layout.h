@@ -26,23 +26,34 @@ inline constexpr std::string_view kCopyright = "Copyright © 2026 Die Klingelwar
 
 inline constexpr std::array kControls{
     ControlLayout{.name = "picIcon",
+                  .id = 4001,
                   .kind = ControlKind::Picture,
                   .rect = {120, 240, 780, 780},
                   .border = true},
     ControlLayout{.name = "lblTitle",
+                  .id = 4002,
                   .rect = {1050, 240, 3885, 480},
                   .caption = "Klingelwart (Freeware)",
                   .font = {.points = 12, .bold = true}},
-    ControlLayout{.name = "lblVersion", .rect = {1050, 780, 4485, 465}, .font = {.bold = true}},
     ControlLayout{
-        .name = "lblDescription", .rect = {1050, 1320, 3885, 2010}, .caption = kDescription},
-    ControlLayout{.name = "lblDisclaimer", .rect = {255, 3480, 4110, 825}, .caption = kDisclaimer},
+        .name = "lblVersion", .id = 4003, .rect = {1050, 780, 4485, 465}, .font = {.bold = true}},
+    ControlLayout{.name = "lblDescription",
+                  .id = 4004,
+                  .rect = {1050, 1320, 3885, 2010},
+                  .caption = kDescription},
+    ControlLayout{.name = "lblDisclaimer",
+                  .id = 4005,
+                  .rect = {255, 3480, 4110, 825},
+                  .caption = kDisclaimer},
     ControlLayout{.name = "cmdOK",
+                  .id = kOkId,
                   .kind = ControlKind::Button,
                   .rect = {4485, 3720, 1020, 345},
                   .caption = "OK",
                   .tabIndex = 0},
 };
+
+static_assert(HasDistinctIds(kControls));
 
 // The etched separator: a grey line over a white one two pixels wide, both at this Y.
 inline constexpr int kLineY = 3360;

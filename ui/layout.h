@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace kw::ui {
@@ -41,6 +44,7 @@ enum class ControlKind {
 // empty for the window itself; tab pages are named by the tab control and the page index.
 struct ControlLayout {
     std::string_view name;
+    int id = 0;  // the Windows control id; unique in its window and never 0
     ControlKind kind = ControlKind::Label;
     std::string_view container;
     int tabPage = -1;  // page of the tab control that holds it, -1 when not on a page
@@ -66,9 +70,47 @@ struct WindowLayout {
 // A menu entry; a caption "-" is a separator. Entries with an empty parent are menu titles.
 struct MenuEntry {
     std::string_view name;
+    int id;  // the command id; 0 for titles and separators, which send no command
     std::string_view caption;
     std::string_view parent;
     std::string_view shortcut;  // "Ctrl+L", "F1", or empty
 };
+
+// The ids the Windows dialog manager gives Enter and Esc.
+inline constexpr int kOkId = 1;
+inline constexpr int kCancelId = 2;
+
+// A window's controls and menu commands share one id space, where 0 means "no control".
+constexpr bool HasDistinctIds(std::span<const ControlLayout> controls,
+                              std::span<const MenuEntry> menus = {}) {
+    const std::size_t count = controls.size() + menus.size();
+    auto idAt = [&](std::size_t i) {
+        return i < controls.size() ? controls[i].id : menus[i - controls.size()].id;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool command = i < controls.size() || (!menus[i - controls.size()].parent.empty() &&
+                                                     menus[i - controls.size()].caption != "-");
+        if (command != (idAt(i) != 0)) {
+            return false;
+        }
+        for (std::size_t j = i + 1; j < count; ++j) {
+            if (idAt(i) != 0 && idAt(i) == idAt(j)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The row named `name`. Only at compile time, so that a name the table lacks fails the build.
+template <class Row, std::size_t N>
+consteval const Row& RowOf(const std::array<Row, N>& table, std::string_view name) {
+    for (const Row& row : table) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    throw "no row of that name";
+}
 
 }  // namespace kw::ui

@@ -12,6 +12,7 @@ inline constexpr std::string_view kCallerLineTooltip = "Ein Doppelklick löscht 
 
 inline constexpr std::array kControls{
     ControlLayout{.name = "LBL_Anrufer",
+                  .id = 1001,
                   .kind = ControlKind::Label,
                   .rect = {120, 120, 5415, 375},
                   .font = {.points = 9.75, .bold = true},
@@ -19,13 +20,17 @@ inline constexpr std::array kControls{
                   .border = true,
                   .centred = true},
     ControlLayout{.name = "BTN_Db",
+                  .id = 1002,
                   .kind = ControlKind::Button,
                   .rect = {120, 600, 3135, 495},
                   .tabIndex = 1,
                   .enabled = false},
-    ControlLayout{
-        .name = "axPhoner1", .kind = ControlKind::PhoneControl, .rect = {3600, 600, 375, 375}},
+    ControlLayout{.name = "axPhoner1",
+                  .id = 1003,
+                  .kind = ControlKind::PhoneControl,
+                  .rect = {3600, 600, 375, 375}},
     ControlLayout{.name = "BTN_End",
+                  .id = 1004,
                   .kind = ControlKind::Button,
                   .rect = {4080, 600, 1455, 495},
                   .caption = "&Beenden",
@@ -33,17 +38,19 @@ inline constexpr std::array kControls{
 };
 
 inline constexpr std::array kMenus{
-    MenuEntry{"mnuDatei", "&Datei", "", ""},
-    MenuEntry{"mnuDel", "&Anruferfeld löschen", "mnuDatei", "Ctrl+L"},
-    MenuEntry{"mnuTrenn1", "-", "mnuDatei", ""},
-    MenuEntry{"mnuOptionen", "&Optionen ...", "mnuDatei", "Ctrl+O"},
-    MenuEntry{"mnuTrenn2", "-", "mnuDatei", ""},
-    MenuEntry{"mnuBeenden", "&Beenden", "mnuDatei", "Ctrl+F4"},
-    MenuEntry{"mnuHelp", "&?", "", ""},
-    MenuEntry{"mnuHilfe", "&Hilfe ...", "mnuHelp", "F1"},
-    MenuEntry{"mnuTrenn3", "-", "mnuHelp", ""},
-    MenuEntry{"mnuInfo", "&Info ...", "mnuHelp", ""},
+    MenuEntry{"mnuDatei", 0, "&Datei", "", ""},
+    MenuEntry{"mnuDel", 2001, "&Anruferfeld löschen", "mnuDatei", "Ctrl+L"},
+    MenuEntry{"mnuTrenn1", 0, "-", "mnuDatei", ""},
+    MenuEntry{"mnuOptionen", 2002, "&Optionen ...", "mnuDatei", "Ctrl+O"},
+    MenuEntry{"mnuTrenn2", 0, "-", "mnuDatei", ""},
+    MenuEntry{"mnuBeenden", 2003, "&Beenden", "mnuDatei", "Ctrl+F4"},
+    MenuEntry{"mnuHelp", 0, "&?", "", ""},
+    MenuEntry{"mnuHilfe", 2004, "&Hilfe ...", "mnuHelp", "F1"},
+    MenuEntry{"mnuTrenn3", 0, "-", "mnuHelp", ""},
+    MenuEntry{"mnuInfo", 2005, "&Info ...", "mnuHelp", ""},
 };
+
+static_assert(HasDistinctIds(kControls, kMenus));
 
 inline constexpr std::string_view kShellActionCaption = "&Anwendung starten";
 inline constexpr std::string_view kDatabaseActionCaption = "&Anrufer-Info anzeigen";

@@ -15,33 +15,23 @@ constexpr std::string_view kExampleCalled = "67890";
 constexpr std::string_view kFlagOff = "0";
 constexpr std::string_view kFlagOn = "1";
 
-std::string_view StartValue(StartChoice choice) {
-    switch (choice) {
-        case StartChoice::Minimized:
-            return "1";
-        case StartChoice::Normal:
-            return "2";
-        case StartChoice::Always:
-        case StartChoice::None:
-            break;
-    }
-    return "3";
-}
+static_assert(optionen::kOptionGroups.size() == static_cast<std::size_t>(OptionGroup::Format) + 1);
+static_assert(optionen::kTextBoxes.size() == static_cast<std::size_t>(OptionenText::Shell) + 1);
 
-StartChoice StartChoiceOf(std::int16_t start) {
-    switch (start) {
-        case 1:
-            return StartChoice::Minimized;
-        case 2:
-            return StartChoice::Normal;
-        case 3:
-            return StartChoice::Always;
-        default:
-            return StartChoice::None;
-    }
-}
+// What OK stores for a group that shows no selection.
+constexpr int kNoStartChoice = 3;
+constexpr int kNoParameterChoice = 1;
+constexpr int kNoFormatChoice = 0;
 
 }  // namespace
+
+std::span<const optionen::OptionValue> OptionsOf(OptionGroup group) {
+    return optionen::kOptionGroups.at(static_cast<std::size_t>(group));
+}
+
+std::string_view TextBoxName(OptionenText box) {
+    return optionen::kTextBoxes.at(static_cast<std::size_t>(box));
+}
 
 std::string ShellExample(std::string_view shellTemplate, bool digitsOnly) {
     std::string text = "Anrufer             : ";
@@ -65,10 +55,9 @@ void Optionen::load() {
     view_.setText(OptionenText::Db, options_.Database);
     view_.setText(OptionenText::Proc, options_.Procedure);
     view_.setText(OptionenText::Shell, options_.Shell);
-    view_.setParameterChoice(options_.Parameter ? ParameterChoice::Beide
-                                                : ParameterChoice::NurAnrufer);
-    view_.setStartChoice(StartChoiceOf(options_.Start));
-    view_.setFormatChoice(options_.Formatierung ? FormatChoice::NurZahlen : FormatChoice::Original);
+    view_.setChoice(OptionGroup::Parameter, options_.Parameter ? 1 : 0);
+    view_.setChoice(OptionGroup::Start, options_.Start);
+    view_.setChoice(OptionGroup::Format, options_.Formatierung ? 1 : 0);
     view_.showTab(options_.DoJob ? OptionenTab::Shell : OptionenTab::Datenbank);
 }
 
@@ -88,7 +77,7 @@ void Optionen::appendToShell(std::string_view placeholder) {
 }
 
 void Optionen::showShellClicked() {
-    const bool digitsOnly = view_.formatChoice() == FormatChoice::NurZahlen;
+    const bool digitsOnly = view_.choice(OptionGroup::Format) == 1;
     platform_.messages.show(ShellExample(view_.text(OptionenText::Shell), digitsOnly),
                             optionen::kExampleTitle, platform::MessageIcon::Information,
                             platform::MessageButtons::Ok);
@@ -110,11 +99,8 @@ void Optionen::okClicked() {
     if (!pageStored) {
         return;
     }
-    if (!write(key::kStart, StartValue(view_.startChoice()))) {
-        return;
-    }
-    const bool digitsOnly = view_.formatChoice() == FormatChoice::NurZahlen;
-    if (!write(key::kFormatierung, digitsOnly ? kFlagOn : kFlagOff)) {
+    if (!writeChoice(key::kStart, OptionGroup::Start, kNoStartChoice) ||
+        !writeChoice(key::kFormatierung, OptionGroup::Format, kNoFormatChoice)) {
         return;
     }
     LoadOptions(platform_.store, options_);
@@ -154,9 +140,9 @@ bool Optionen::databasePageWritten() {
         inform(optionen::kNoProcedure.title, optionen::kNoProcedure.text);
         return false;
     }
-    const bool callerOnly = view_.parameterChoice() == ParameterChoice::NurAnrufer;
     return write(key::kDatabase, database) && write(key::kProcedure, procedure) &&
-           write(key::kShell, "") && write(key::kParameter, callerOnly ? kFlagOff : kFlagOn);
+           write(key::kShell, "") &&
+           writeChoice(key::kParameter, OptionGroup::Parameter, kNoParameterChoice);
 }
 
 bool Optionen::shellPageWritten() {
@@ -170,6 +156,10 @@ bool Optionen::shellPageWritten() {
     }
     return write(key::kDatabase, "") && write(key::kProcedure, "") && write(key::kShell, shell) &&
            write(key::kParameter, kFlagOff);
+}
+
+bool Optionen::writeChoice(std::string_view key, OptionGroup group, int none) {
+    return write(key, std::to_string(view_.choice(group).value_or(none)));
 }
 
 bool Optionen::write(std::string_view key, std::string_view value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -8,16 +10,20 @@
 #include "platform/file_search.h"
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
+#include "ui/optionen_layout.h"
 
 namespace kw::ui {
 
 enum class OptionenTab { Datenbank = 0, Shell = 1 };
 enum class OptionenText { Db, Proc, Shell };
 
-// The three option groups; each can show no selection.
-enum class ParameterChoice { None, NurAnrufer, Beide };
-enum class StartChoice { None, Minimized, Normal, Always };
-enum class FormatChoice { None, Original, NurZahlen };
+// The option groups, each with its buttons in optionen::kOptionGroups.
+enum class OptionGroup { Parameter, Start, Format };
+
+// The buttons of a group, each with the number stored for it.
+std::span<const optionen::OptionValue> OptionsOf(OptionGroup group);
+// The text box's control name.
+std::string_view TextBoxName(OptionenText box);
 
 // The options dialog as its presenter sees it.
 class OptionenView {
@@ -31,12 +37,10 @@ class OptionenView {
     virtual OptionenTab currentTab() = 0;
     virtual void showTab(OptionenTab tab) = 0;
 
-    virtual ParameterChoice parameterChoice() = 0;
-    virtual void setParameterChoice(ParameterChoice choice) = 0;
-    virtual StartChoice startChoice() = 0;
-    virtual void setStartChoice(StartChoice choice) = 0;
-    virtual FormatChoice formatChoice() = 0;
-    virtual void setFormatChoice(FormatChoice choice) = 0;
+    // The number of the group's checked button; none while no button is checked.
+    virtual std::optional<int> choice(OptionGroup group) = 0;
+    // Checks the button for `value`, alone in its group; a value no button has clears the group.
+    virtual void setChoice(OptionGroup group, std::optional<int> value) = 0;
 
     // Closes and unloads the dialog.
     virtual void close() = 0;
@@ -68,6 +72,7 @@ class Optionen {
 
   private:
     bool write(std::string_view key, std::string_view value);
+    bool writeChoice(std::string_view key, OptionGroup group, int none);
     void inform(std::string_view title, std::string_view text);
     bool databasePageWritten();
     bool shellPageWritten();

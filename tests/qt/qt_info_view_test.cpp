@@ -7,9 +7,11 @@
 
 #include <memory>
 
+#include "tests/qt/layout_expect.h"
 #include "tests/qt/twips_expect.h"
 #include "tests/support/fake_desktop.h"
 #include "ui/info.h"
+#include "ui/info_layout.h"
 #include "ui/qt/qt_info_view.h"
 
 using kw::test::ExpectedPixels;
@@ -47,38 +49,9 @@ class QtInfoViewTest : public QObject {
     void init() { rig_ = std::make_unique<InfoRig>(); }
     void cleanup() { rig_.reset(); }
 
-    void controlsSitAtTheirTwips_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::newRow("picIcon") << "picIcon" << 120 << 240 << 780 << 780 << 8.25 << false;
-        QTest::newRow("lblTitle") << "lblTitle" << 1050 << 240 << 3885 << 480 << 12.0 << true;
-        QTest::newRow("lblVersion") << "lblVersion" << 1050 << 780 << 4485 << 465 << 8.25 << true;
-        QTest::newRow("lblDescription")
-            << "lblDescription" << 1050 << 1320 << 3885 << 2010 << 8.25 << false;
-        QTest::newRow("lblDisclaimer")
-            << "lblDisclaimer" << 255 << 3480 << 4110 << 825 << 8.25 << false;
-        QTest::newRow("cmdOK") << "cmdOK" << 4485 << 3720 << 1020 << 345 << 8.25 << false;
-    }
-    void controlsSitAtTheirTwips() {
-        QFETCH(QString, name);
-        QFETCH(int, left);
-        QFETCH(int, top);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(double, points);
-        QFETCH(bool, bold);
+    void controlsFollowTheTable() {
         showActive();
-        QWidget* widget = find(name);
-        QVERIFY(widget != nullptr);
-        QCOMPARE(widget->parentWidget(), &rig_->view);
-        QCOMPARE(widget->geometry(), ExpectedPixels(rig_->view, left, top, width, height));
-        QCOMPARE(widget->font().pointSizeF(), points);
-        QCOMPARE(widget->font().bold(), bold);
+        kw::test::ExpectLayout(rig_->view, kw::ui::info::kControls);
     }
 
     void dialogIsFixedAndPlaced() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "core/error_numbers.h"
 #include "tests/support/fake_desktop.h"
@@ -21,21 +22,38 @@ class FakeOptionenView : public OptionenView {
     void focus(OptionenText box) override { focused.push_back(box); }
     OptionenTab currentTab() override { return tab; }
     void showTab(OptionenTab shown) override { tab = shown; }
-    ParameterChoice parameterChoice() override { return parameter; }
-    void setParameterChoice(ParameterChoice choice) override { parameter = choice; }
-    StartChoice startChoice() override { return start; }
-    void setStartChoice(StartChoice choice) override { start = choice; }
-    FormatChoice formatChoice() override { return format; }
-    void setFormatChoice(FormatChoice choice) override { format = choice; }
+    std::optional<int> choice(OptionGroup group) override { return slot(group); }
+    void setChoice(OptionGroup group, std::optional<int> value) override {
+        // As a real group: only a value one of its buttons has is shown.
+        slot(group).reset();
+        for (const auto& option : OptionsOf(group)) {
+            if (option.value == value) {
+                slot(group) = value;
+            }
+        }
+    }
     void close() override { ++closed; }
 
     std::map<OptionenText, std::string> texts;
     std::vector<OptionenText> focused;
     OptionenTab tab = OptionenTab::Datenbank;
-    ParameterChoice parameter = ParameterChoice::None;
-    StartChoice start = StartChoice::None;
-    FormatChoice format = FormatChoice::None;
+    std::optional<int> parameter;
+    std::optional<int> start;
+    std::optional<int> format;
     int closed = 0;
+
+  private:
+    std::optional<int>& slot(OptionGroup group) {
+        switch (group) {
+            case OptionGroup::Parameter:
+                return parameter;
+            case OptionGroup::Start:
+                return start;
+            case OptionGroup::Format:
+                break;
+        }
+        return format;
+    }
 };
 
 class OptionenTest : public testing::Test {
@@ -64,18 +82,18 @@ TEST_F(OptionenTest, AnEmptyStoreOpensOnTheShellPageWithNoStartChoice) {
     EXPECT_EQ(view.texts[OptionenText::Db], "");
     EXPECT_EQ(view.texts[OptionenText::Proc], "");
     EXPECT_EQ(view.texts[OptionenText::Shell], "");
-    EXPECT_EQ(view.parameter, ParameterChoice::NurAnrufer);
-    EXPECT_EQ(view.start, StartChoice::None);
-    EXPECT_EQ(view.format, FormatChoice::Original);
+    EXPECT_EQ(view.parameter, 0);
+    EXPECT_EQ(view.start, std::nullopt);
+    EXPECT_EQ(view.format, 0);
 }
 
 TEST_F(OptionenTest, LoadShowsEveryStoredOption) {
     struct Case {
         const char* start;
-        StartChoice choice;
+        std::optional<int> choice;
     };
-    for (const auto& c : {Case{"1", StartChoice::Minimized}, Case{"2", StartChoice::Normal},
-                          Case{"3", StartChoice::Always}, Case{"0", StartChoice::None}}) {
+    for (const auto& c : {Case{"1", 1}, Case{"2", 2}, Case{"3", 3}, Case{"0", std::nullopt},
+                          Case{"4", std::nullopt}}) {
         store.set("DoJob", "0");
         store.set("Database", " C:\\db\\kunden.mdb ");
         store.set("Procedure", "ZeigeAnrufer");
@@ -84,15 +102,15 @@ TEST_F(OptionenTest, LoadShowsEveryStoredOption) {
         store.set("Start", c.start);
         store.set("Formatierung", "1");
         options = {};
-        view.start = StartChoice::None;
+        view.start = std::nullopt;
         dialog.load();
         EXPECT_EQ(view.tab, OptionenTab::Datenbank);
         EXPECT_EQ(view.texts[OptionenText::Db], " C:\\db\\kunden.mdb ");
         EXPECT_EQ(view.texts[OptionenText::Proc], "ZeigeAnrufer");
         EXPECT_EQ(view.texts[OptionenText::Shell], "firefox {AnrufNummer}");
-        EXPECT_EQ(view.parameter, ParameterChoice::Beide);
+        EXPECT_EQ(view.parameter, 1);
         EXPECT_EQ(view.start, c.choice);
-        EXPECT_EQ(view.format, FormatChoice::NurZahlen);
+        EXPECT_EQ(view.format, 1);
     }
 }
 
@@ -101,9 +119,9 @@ TEST_F(OptionenTest, OkOnTheDatabasePageStoresEveryKeyInOrderAndCloses) {
     view.texts = {{OptionenText::Db, "C:\\db\\*.mdb"},
                   {OptionenText::Proc, " "},
                   {OptionenText::Shell, "wird verworfen"}};
-    view.parameter = ParameterChoice::Beide;
-    view.start = StartChoice::Normal;
-    view.format = FormatChoice::NurZahlen;
+    view.parameter = 1;
+    view.start = 2;
+    view.format = 1;
     dialog.okClicked();
 
     EXPECT_EQ(store.writtenKeys, (Keys{"DoJob", "Database", "Procedure", "Shell", "Parameter",
@@ -127,8 +145,8 @@ TEST_F(OptionenTest, OkOnTheShellPageClearsTheDatabaseKeys) {
     view.texts = {{OptionenText::Db, "neu.mdb"},
                   {OptionenText::Proc, "Neu"},
                   {OptionenText::Shell, "x {MSN}"}};
-    view.parameter = ParameterChoice::Beide;
-    view.format = FormatChoice::Original;
+    view.parameter = 1;
+    view.format = 0;
     dialog.okClicked();
 
     EXPECT_EQ(store.writtenKeys, (Keys{"DoJob", "Database", "Procedure", "Shell", "Parameter",
@@ -146,11 +164,10 @@ TEST_F(OptionenTest, OkOnTheShellPageClearsTheDatabaseKeys) {
 
 TEST_F(OptionenTest, StartChoiceIsStoredAsItsNumber) {
     struct Case {
-        StartChoice choice;
+        std::optional<int> choice;
         const char* value;
     };
-    for (const auto& c : {Case{StartChoice::Minimized, "1"}, Case{StartChoice::Normal, "2"},
-                          Case{StartChoice::Always, "3"}, Case{StartChoice::None, "3"}}) {
+    for (const auto& c : {Case{1, "1"}, Case{2, "2"}, Case{3, "3"}, Case{std::nullopt, "3"}}) {
         view.tab = OptionenTab::Shell;
         view.texts[OptionenText::Shell] = "x";
         view.start = c.choice;
@@ -283,7 +300,7 @@ TEST_F(OptionenTest, TheExampleFollowsTheFormatShownNotTheStoredOne) {
     store.set("Formatierung", "0");
     dialog.load();
     view.texts[OptionenText::Shell] = "{AnrufNummer}";
-    view.format = FormatChoice::NurZahlen;
+    view.format = 1;
     dialog.showShellClicked();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Test-Anzeige");

@@ -15,6 +15,7 @@
 #include "core/caller_line_display.h"
 #include "platform/qt/qt_text.h"
 #include "ui/main_screen_layout.h"
+#include "ui/main_screen_routes.h"
 #include "ui/qt/phone_control_widget.h"
 #include "ui/qt/program_icon.h"
 
@@ -38,8 +39,8 @@ QtMainScreenView::QtMainScreenView(std::function<void()> endProgram)
     controls_.emplace(*client, layout::kControls, scale);
     controls_->applyTabOrder();
     callerLine_ = &controls_->get<QLabel>("LBL_Anrufer");
-    callerLine_->installEventFilter(this);
     action_ = &controls_->get<QPushButton>("BTN_Db");
+    callerLine_->installEventFilter(this);  // refits the numbers to a new size
 
     buildMenus();
 
@@ -73,21 +74,25 @@ void QtMainScreenView::buildMenus() {
 }
 
 void QtMainScreenView::connectTo(ui::MainScreen& presenter) {
-    auto menuAction = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
-    connect(action_, &QPushButton::clicked, this, [&presenter] { presenter.actionClicked(); });
-    connect(&controls_->get<QPushButton>("BTN_End"), &QPushButton::clicked, this,
-            [&presenter] { presenter.endClicked(); });
-    connect(menuAction("mnuDel"), &QAction::triggered, this,
-            [&presenter] { presenter.callerLineDoubleClicked(); });
-    connect(menuAction("mnuOptionen"), &QAction::triggered, this,
-            [&presenter] { presenter.optionenChosen(); });
-    connect(menuAction("mnuBeenden"), &QAction::triggered, this,
-            [&presenter] { presenter.endClicked(); });
-    connect(menuAction("mnuHilfe"), &QAction::triggered, this,
-            [&presenter] { presenter.helpChosen(); });
-    connect(menuAction("mnuInfo"), &QAction::triggered, this,
-            [&presenter] { presenter.infoChosen(); });
-    onCallerLineDoubleClick_ = [&presenter] { presenter.callerLineDoubleClicked(); };
+    for (const ui::MainScreenRoute& route : ui::kMainScreenRoutes) {
+        auto call = [&presenter, handler = route.handler] { (presenter.*handler)(); };
+        switch (route.trigger) {
+            case ui::RouteTrigger::Click:
+                connect(&controls_->get<QPushButton>(route.name), &QPushButton::clicked, this,
+                        call);
+                break;
+            case ui::RouteTrigger::DoubleClick: {
+                QWidget& control = controls_->widget(route.name);
+                control.installEventFilter(this);
+                doubleClicks_[&control] = call;
+                break;
+            }
+            case ui::RouteTrigger::Menu:
+                connect(findChild<QAction*>(ToQString(route.name)), &QAction::triggered, this,
+                        call);
+                break;
+        }
+    }
     phoneControl().setCallHandler([&presenter](std::string_view caller, std::string_view called) {
         presenter.phoneRang(caller, called);
     });
@@ -143,6 +148,8 @@ void QtMainScreenView::setActionEnabled(bool enabled) {
 
 void QtMainScreenView::setCaption(std::string_view text) {
     setWindowTitle(ToQString(text));
+    // A minimized window is known by its icon text, to screen readers too.
+    setWindowIconText(ToQString(text));
 }
 
 void QtMainScreenView::setActionCaption(std::string_view text) {
@@ -158,12 +165,12 @@ bool QtMainScreenView::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::Resize || event->type() == QEvent::FontChange)) {
         fitCallerLine();  // a new size or DPI gives the numbers another width
     }
-    if (watched == callerLine_ && event->type() == QEvent::MouseButtonDblClick &&
+    if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (onCallerLineDoubleClick_) {
-            onCallerLineDoubleClick_();
+        if (auto route = doubleClicks_.find(watched); route != doubleClicks_.end()) {
+            route->second();
+            return true;
         }
-        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

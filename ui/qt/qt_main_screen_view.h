@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,7 +53,7 @@ class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
     QLabel* callerLine_ = nullptr;
     std::optional<std::pair<std::string, std::string>> shownNumbers_;  // refitted on resize
     QPushButton* action_ = nullptr;
-    std::function<void()> onCallerLineDoubleClick_;
+    std::map<QObject*, std::function<void()>> doubleClicks_;
 };
 
 }  // namespace kw::qt

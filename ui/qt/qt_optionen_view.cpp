@@ -6,10 +6,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include <initializer_list>
-
 #include "platform/qt/qt_text.h"
 #include "ui/optionen_layout.h"
+#include "ui/optionen_routes.h"
 #include "ui/qt/control_font.h"
 #include "ui/qt/program_icon.h"
 
@@ -77,19 +76,14 @@ QtOptionenView::QtOptionenView() {
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { showPage(page); });
     showPage(tabs_->currentIndex());
 
-    for (const char* name : {"OPT_NurAnrufer", "OPT_Beide"}) {
-        parameterGroup_.addButton(&option(name));
-    }
-    for (const char* name : {"OPT_ShowMinimized", "OPT_ShowNormal", "OPT_ShowAlways"}) {
-        startGroup_.addButton(&option(name));
-    }
-    for (const char* name : {"OPT_Original", "OPT_NurZahlen"}) {
-        formatGroup_.addButton(&option(name));
-    }
-    for (QButtonGroup* group : {&parameterGroup_, &startGroup_, &formatGroup_}) {
-        KeepTabStopAtSelection(*group);
-        connect(group, &QButtonGroup::buttonToggled, this,
-                [group] { KeepTabStopAtSelection(*group); });
+    for (std::size_t index = 0; index < groups_.size(); ++index) {
+        QButtonGroup& group = groups_[index];
+        for (const layout::OptionValue& entry : layout::kOptionGroups[index]) {
+            group.addButton(&option(entry.button), entry.value);
+        }
+        KeepTabStopAtSelection(group);
+        connect(&group, &QButtonGroup::buttonToggled, this,
+                [&group] { KeepTabStopAtSelection(group); });
     }
     controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
     controls_->applyTabOrder();
@@ -101,13 +95,12 @@ QtOptionenView::QtOptionenView() {
 
 void QtOptionenView::connectTo(ui::Optionen& presenter) {
     presenter_ = &presenter;
-    auto wire = [this](const char* name, auto handler) {
+    auto wire = [this](std::string_view name, auto handler) {
         connect(&controls_->get<QPushButton>(name), &QPushButton::clicked, this, handler);
     };
-    wire("BTN_Anrufer", [&presenter] { presenter.anruferClicked(); });
-    wire("BTN_MSN", [&presenter] { presenter.msnClicked(); });
-    wire("BTN_ShowShell", [&presenter] { presenter.showShellClicked(); });
-    wire("BTN_FileSelect", [&presenter] { presenter.fileSelectClicked(); });
+    for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
+        wire(route.name, [&presenter, handler = route.handler] { (presenter.*handler)(); });
+    }
     wire("CancelButton", [&presenter] { presenter.cancelClicked(); });
     wire("OKButton", [this, &presenter] {
         inOk_ = true;
@@ -117,19 +110,15 @@ void QtOptionenView::connectTo(ui::Optionen& presenter) {
 }
 
 QLineEdit& QtOptionenView::box(ui::OptionenText which) const {
-    switch (which) {
-        case ui::OptionenText::Db:
-            return controls_->get<QLineEdit>("TXT_Db");
-        case ui::OptionenText::Proc:
-            return controls_->get<QLineEdit>("TXT_Proc");
-        case ui::OptionenText::Shell:
-            break;
-    }
-    return controls_->get<QLineEdit>("TXT_Shell");
+    return controls_->get<QLineEdit>(ui::TextBoxName(which));
 }
 
-QRadioButton& QtOptionenView::option(const char* name) const {
+QRadioButton& QtOptionenView::option(std::string_view name) const {
     return controls_->get<QRadioButton>(name);
+}
+
+QButtonGroup& QtOptionenView::group(ui::OptionGroup which) {
+    return groups_.at(static_cast<std::size_t>(which));
 }
 
 void QtOptionenView::showPage(int page) {
@@ -160,67 +149,15 @@ void QtOptionenView::showTab(ui::OptionenTab tab) {
     tabs_->setCurrentIndex(static_cast<int>(tab));
 }
 
-ui::ParameterChoice QtOptionenView::parameterChoice() {
-    if (option("OPT_NurAnrufer").isChecked()) {
-        return ui::ParameterChoice::NurAnrufer;
-    }
-    return option("OPT_Beide").isChecked() ? ui::ParameterChoice::Beide : ui::ParameterChoice::None;
+std::optional<int> QtOptionenView::choice(ui::OptionGroup which) {
+    const int id = group(which).checkedId();
+    return id >= 0 ? std::optional<int>(id) : std::nullopt;
 }
 
-void QtOptionenView::setParameterChoice(ui::ParameterChoice choice) {
-    switch (choice) {
-        case ui::ParameterChoice::NurAnrufer:
-            return Check(parameterGroup_, &option("OPT_NurAnrufer"));
-        case ui::ParameterChoice::Beide:
-            return Check(parameterGroup_, &option("OPT_Beide"));
-        case ui::ParameterChoice::None:
-            break;
-    }
-    Check(parameterGroup_, nullptr);
-}
-
-ui::StartChoice QtOptionenView::startChoice() {
-    if (option("OPT_ShowMinimized").isChecked()) {
-        return ui::StartChoice::Minimized;
-    }
-    if (option("OPT_ShowNormal").isChecked()) {
-        return ui::StartChoice::Normal;
-    }
-    return option("OPT_ShowAlways").isChecked() ? ui::StartChoice::Always : ui::StartChoice::None;
-}
-
-void QtOptionenView::setStartChoice(ui::StartChoice choice) {
-    switch (choice) {
-        case ui::StartChoice::Minimized:
-            return Check(startGroup_, &option("OPT_ShowMinimized"));
-        case ui::StartChoice::Normal:
-            return Check(startGroup_, &option("OPT_ShowNormal"));
-        case ui::StartChoice::Always:
-            return Check(startGroup_, &option("OPT_ShowAlways"));
-        case ui::StartChoice::None:
-            break;
-    }
-    Check(startGroup_, nullptr);
-}
-
-ui::FormatChoice QtOptionenView::formatChoice() {
-    if (option("OPT_Original").isChecked()) {
-        return ui::FormatChoice::Original;
-    }
-    return option("OPT_NurZahlen").isChecked() ? ui::FormatChoice::NurZahlen
-                                               : ui::FormatChoice::None;
-}
-
-void QtOptionenView::setFormatChoice(ui::FormatChoice choice) {
-    switch (choice) {
-        case ui::FormatChoice::Original:
-            return Check(formatGroup_, &option("OPT_Original"));
-        case ui::FormatChoice::NurZahlen:
-            return Check(formatGroup_, &option("OPT_NurZahlen"));
-        case ui::FormatChoice::None:
-            break;
-    }
-    Check(formatGroup_, nullptr);
+void QtOptionenView::setChoice(ui::OptionGroup which, std::optional<int> value) {
+    QButtonGroup& buttons = group(which);
+    auto* button = value ? static_cast<QRadioButton*>(buttons.button(*value)) : nullptr;
+    Check(buttons, button);
 }
 
 void QtOptionenView::close() {

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,8 @@ class QtOptionenView final : public QDialog, public ui::OptionenView {
     void focus(ui::OptionenText box) override;
     ui::OptionenTab currentTab() override;
     void showTab(ui::OptionenTab tab) override;
-    ui::ParameterChoice parameterChoice() override;
-    void setParameterChoice(ui::ParameterChoice choice) override;
-    ui::StartChoice startChoice() override;
-    void setStartChoice(ui::StartChoice choice) override;
-    ui::FormatChoice formatChoice() override;
-    void setFormatChoice(ui::FormatChoice choice) override;
+    std::optional<int> choice(ui::OptionGroup group) override;
+    void setChoice(ui::OptionGroup group, std::optional<int> value) override;
     // Ends exec(): accepted when it comes from OK, rejected otherwise. Hides QWidget::close(),
     // which is not virtual; the frame's close box goes through reject().
     void close() override;
@@ -46,14 +43,14 @@ class QtOptionenView final : public QDialog, public ui::OptionenView {
 
   private:
     QLineEdit& box(ui::OptionenText box) const;
-    QRadioButton& option(const char* name) const;
+    QRadioButton& option(std::string_view name) const;
+    QButtonGroup& group(ui::OptionGroup group);
     void showPage(int page);
 
     std::optional<ControlSet> controls_;
     QTabWidget* tabs_ = nullptr;
-    QButtonGroup parameterGroup_;
-    QButtonGroup startGroup_;
-    QButtonGroup formatGroup_;
+    // By ui::OptionGroup.
+    std::array<QButtonGroup, ui::optionen::kOptionGroups.size()> groups_;
     ui::Optionen* presenter_ = nullptr;
     bool inOk_ = false;
 };

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
-#include "ui/win32/control_ids.h"
 
 namespace kw::winui {
 
@@ -54,7 +53,7 @@ std::wstring ShortcutLabel(std::string_view shortcut) {
 AcceleratorTable::AcceleratorTable(std::span<const ui::MenuEntry> entries) {
     std::vector<ACCEL> keys;
     for (const ui::MenuEntry& entry : entries) {
-        if (auto key = ShortcutKey(entry.shortcut, static_cast<WORD>(ControlId(entry.name)))) {
+        if (auto key = ShortcutKey(entry.shortcut, static_cast<WORD>(entry.id))) {
             keys.push_back(*key);
         }
     }

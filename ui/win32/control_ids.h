@@ -1,7 +1,13 @@
 #pragma once
 
-#include <array>
+#include <initializer_list>
+#include <span>
+#include <stdexcept>
 #include <string_view>
+
+#include "ui/info_layout.h"
+#include "ui/main_screen_layout.h"
+#include "ui/optionen_layout.h"
 
 namespace kw::winui {
 
@@ -9,70 +15,25 @@ namespace kw::winui {
 // ("#32770") found by their captions.
 inline constexpr wchar_t kMainWindowClass[] = L"KlingelwartMainScreen";
 
-// Every control and menu command by its designer name. The identifiers are the views' and the
-// GUI tests' common way to find a control; OK and Cancel use the dialog manager's own.
-struct NamedId {
-    std::string_view name;
-    int id;
-};
-
-inline constexpr int kIdOk = 1;      // IDOK: Enter
-inline constexpr int kIdCancel = 2;  // IDCANCEL: Esc and the close box
-
-inline constexpr std::array kControlIds{
-    // main window
-    NamedId{"LBL_Anrufer", 1001},
-    NamedId{"BTN_Db", 1002},
-    NamedId{"axPhoner1", 1003},
-    NamedId{"BTN_End", 1004},
-    // main window menu commands
-    NamedId{"mnuDel", 2001},
-    NamedId{"mnuOptionen", 2002},
-    NamedId{"mnuBeenden", 2003},
-    NamedId{"mnuHilfe", 2004},
-    NamedId{"mnuInfo", 2005},
-    // options dialog
-    NamedId{"Label1", 3001},
-    NamedId{"TabDialog", 3002},
-    NamedId{"Label2", 3003},
-    NamedId{"TXT_Db", 3004},
-    NamedId{"BTN_FileSelect", 3005},
-    NamedId{"Label3", 3006},
-    NamedId{"TXT_Proc", 3007},
-    NamedId{"Frame1", 3008},
-    NamedId{"OPT_NurAnrufer", 3009},
-    NamedId{"OPT_Beide", 3010},
-    NamedId{"Label4", 3011},
-    NamedId{"TXT_Shell", 3012},
-    NamedId{"BTN_Anrufer", 3013},
-    NamedId{"BTN_MSN", 3014},
-    NamedId{"BTN_ShowShell", 3015},
-    NamedId{"Frame2", 3016},
-    NamedId{"OPT_ShowMinimized", 3017},
-    NamedId{"OPT_ShowNormal", 3018},
-    NamedId{"OPT_ShowAlways", 3019},
-    NamedId{"Frame3", 3020},
-    NamedId{"OPT_Original", 3021},
-    NamedId{"OPT_NurZahlen", 3022},
-    NamedId{"CancelButton", kIdCancel},
-    NamedId{"OKButton", kIdOk},
-    // about dialog
-    NamedId{"picIcon", 4001},
-    NamedId{"lblTitle", 4002},
-    NamedId{"lblVersion", 4003},
-    NamedId{"lblDescription", 4004},
-    NamedId{"lblDisclaimer", 4005},
-    NamedId{"cmdOK", kIdOk},
-};
-
-// The identifier of a control or menu command; 0 for a name that has none.
+// The id of any window's control or menu command by its designer name, as the layout tables
+// give it; the GUI tests find controls with it. An unknown name fails the build where the name is
+// a constant and throws otherwise: it never stands for "no control".
 constexpr int ControlId(std::string_view name) {
-    for (const NamedId& entry : kControlIds) {
-        if (entry.name == name) {
+    for (const auto& table : {std::span<const ui::ControlLayout>(ui::main_screen::kControls),
+                              std::span<const ui::ControlLayout>(ui::optionen::kControls),
+                              std::span<const ui::ControlLayout>(ui::info::kControls)}) {
+        for (const ui::ControlLayout& row : table) {
+            if (row.name == name) {
+                return row.id;
+            }
+        }
+    }
+    for (const ui::MenuEntry& entry : ui::main_screen::kMenus) {
+        if (entry.name == name && entry.id != 0) {
             return entry.id;
         }
     }
-    return 0;
+    throw std::invalid_argument("no control of that name");
 }
 
 }  // namespace kw::winui

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ui/win32/control_factory.h"
-#include "ui/win32/control_ids.h"
 #include "ui/win32/twips.h"
 
 namespace kw::winui {
@@ -24,7 +23,7 @@ LayoutControls::LayoutControls(HWND parent, std::span<const ui::ControlLayout> l
         ControlFlags flags;
         flags.noPrefix = std::find(noPrefix.begin(), noPrefix.end(), entry->name) != noPrefix.end();
         flags.startsGroup = StartsGroup(*entry, previous);
-        HWND made = CreateLayoutControl(parent, *entry, ControlId(entry->name), pixels(*entry, dpi),
+        HWND made = CreateLayoutControl(parent, *entry, entry->id, pixels(*entry, dpi),
                                         fonts_.get(entry->font, dpi), flags);
         controls_.push_back(Control{entry, made});
         previous = entry;

@@ -12,7 +12,7 @@ namespace kw::winui {
 
 // The controls of one window made from its layout table: all direct children of the window,
 // created in tab order, each at its place (a container's controls relative to the container),
-// with its id from control_ids.h, its font and the radio groups marked. The window owns the
+// with its id from the table, its font and the radio groups marked. The window owns the
 // controls and destroys them; this only finds and places them.
 class LayoutControls {
   public:

@@ -6,7 +6,6 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/win32/accelerator_table.h"
-#include "ui/win32/control_ids.h"
 
 namespace kw::winui {
 
@@ -33,8 +32,7 @@ HMENU CreateMenuBar(std::span<const ui::MenuEntry> entries) {
         if (!entry.shortcut.empty()) {
             text += L'\t' + ShortcutLabel(entry.shortcut);
         }
-        AppendMenuW(parent->second, MF_STRING, static_cast<UINT_PTR>(ControlId(entry.name)),
-                    text.c_str());
+        AppendMenuW(parent->second, MF_STRING, static_cast<UINT_PTR>(entry.id), text.c_str());
     }
     return bar;
 }

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "ui/info_layout.h"
-#include "ui/win32/control_ids.h"
 #include "ui/win32/twips.h"
 #include "ui/win32/window_text.h"
 
@@ -94,7 +93,7 @@ void Win32InfoView::initialise() {
         SendMessageW(controls_->get("picIcon"), STM_SETICON,
                      reinterpret_cast<WPARAM>(largeIcon_.get()), 0);
     }
-    SendMessageW(window(), DM_SETDEFID, ControlId("cmdOK"), 0);
+    SendMessageW(window(), DM_SETDEFID, ui::RowOf(layout::kControls, "cmdOK").id, 0);
     SetFocus(controls_->get("cmdOK"));
 
     if (connect_) {

@@ -6,6 +6,7 @@
 
 #include "core/caller_line_display.h"
 #include "ui/main_screen_layout.h"
+#include "ui/main_screen_routes.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/label_text_width.h"
 #include "ui/win32/menu_bar.h"
@@ -99,7 +100,7 @@ void Win32MainScreenView::createControls() {
         const ui::ControlLayout& entry = *control.layout;
         if (entry.kind == ui::ControlKind::PhoneControl) {
             phone_ = std::make_unique<PhoneControlHost>(
-                window_, ControlId(entry.name), controls_->pixels(entry, dpi_), kPhoneProgId,
+                window_, entry.id, controls_->pixels(entry, dpi_), kPhoneProgId,
                 [this](std::string_view caller, std::string_view called) {
                     if (presenter_ != nullptr && !ended_) {
                         presenter_->phoneRang(caller, called);
@@ -122,7 +123,7 @@ void Win32MainScreenView::placeControls() {
 }
 
 HWND Win32MainScreenView::control(std::string_view name) const {
-    return GetDlgItem(window_, ControlId(name));
+    return controls_ ? controls_->get(name) : nullptr;
 }
 
 void Win32MainScreenView::connectTo(ui::MainScreen& presenter) {
@@ -266,27 +267,27 @@ void Win32MainScreenView::command(int id, int code) {
     if (presenter_ == nullptr || ended_) {
         return;
     }
-    ui::MainScreen& presenter = *presenter_;
     // Menu entries and their shortcuts come with code 0 or 1; controls with their notification.
-    const bool fromMenu = code == 0 || code == 1;
-    if (id == ControlId("BTN_Db") && code == BN_CLICKED) {
-        presenter.actionClicked();
-    } else if (id == ControlId("BTN_End") && code == BN_CLICKED) {
-        presenter.endClicked();
-    } else if (id == ControlId("LBL_Anrufer") && code == STN_DBLCLK) {
-        presenter.callerLineDoubleClicked();
-    } else if (!fromMenu) {
+    for (const ui::MainScreenRoute& route : ui::kMainScreenRoutes) {
+        if (route.id != id) {
+            continue;
+        }
+        bool fires = false;
+        switch (route.trigger) {
+            case ui::RouteTrigger::Click:
+                fires = code == BN_CLICKED;
+                break;
+            case ui::RouteTrigger::DoubleClick:
+                fires = code == STN_DBLCLK;
+                break;
+            case ui::RouteTrigger::Menu:
+                fires = code == 0 || code == 1;
+                break;
+        }
+        if (fires) {
+            (presenter_->*route.handler)();
+        }
         return;
-    } else if (id == ControlId("mnuDel")) {
-        presenter.callerLineDoubleClicked();
-    } else if (id == ControlId("mnuOptionen")) {
-        presenter.optionenChosen();
-    } else if (id == ControlId("mnuBeenden")) {
-        presenter.endClicked();
-    } else if (id == ControlId("mnuHilfe")) {
-        presenter.helpChosen();
-    } else if (id == ControlId("mnuInfo")) {
-        presenter.infoChosen();
     }
 }
 

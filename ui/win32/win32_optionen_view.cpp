@@ -4,7 +4,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/optionen_layout.h"
-#include "ui/win32/control_ids.h"
+#include "ui/optionen_routes.h"
 #include "ui/win32/twips.h"
 #include "ui/win32/window_text.h"
 
@@ -16,24 +16,7 @@ namespace layout = ui::optionen;
 
 namespace {
 
-constexpr std::array<std::string_view, 2> kParameterGroup{"OPT_NurAnrufer", "OPT_Beide"};
-constexpr std::array<std::string_view, 3> kStartGroup{"OPT_ShowMinimized", "OPT_ShowNormal",
-                                                      "OPT_ShowAlways"};
-constexpr std::array<std::string_view, 2> kFormatGroup{"OPT_Original", "OPT_NurZahlen"};
-
 constexpr int kSmallIconPixels = 16;
-
-std::string_view BoxName(ui::OptionenText box) {
-    switch (box) {
-        case ui::OptionenText::Db:
-            return "TXT_Db";
-        case ui::OptionenText::Proc:
-            return "TXT_Proc";
-        case ui::OptionenText::Shell:
-            break;
-    }
-    return "TXT_Shell";
-}
 
 void SetStyleBit(HWND window, LONG_PTR bit, bool on) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -76,6 +59,9 @@ INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CTLCOLORSTATIC:
             return pageBackground(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_PRINTCLIENT:
+            printPage(reinterpret_cast<HDC>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             placeAll(HIWORD(wParam));
             return TRUE;
@@ -103,7 +89,7 @@ void Win32OptionenView::initialise() {
     if (icon_) {
         SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     }
-    SendMessageW(window(), DM_SETDEFID, ControlId(layout::kDefaultButton), 0);
+    SendMessageW(window(), DM_SETDEFID, ui::RowOf(layout::kControls, layout::kDefaultButton).id, 0);
     showPage(0);
     keepTabStops();
     SetFocus(GetNextDlgTabItem(window(), nullptr, FALSE));
@@ -137,19 +123,19 @@ void Win32OptionenView::command(int id, int code) {
     }
     if (id == IDOK) {
         presenter_->okClicked();
-    } else if (id == IDCANCEL) {
-        presenter_->cancelClicked();
-    } else if (id == ControlId("BTN_Anrufer")) {
-        presenter_->anruferClicked();
-    } else if (id == ControlId("BTN_MSN")) {
-        presenter_->msnClicked();
-    } else if (id == ControlId("BTN_ShowShell")) {
-        presenter_->showShellClicked();
-    } else if (id == ControlId("BTN_FileSelect")) {
-        presenter_->fileSelectClicked();
-    } else {
-        keepTabStops();  // an option button was clicked
+        return;
     }
+    if (id == IDCANCEL) {
+        presenter_->cancelClicked();
+        return;
+    }
+    for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
+        if (route.id == id) {
+            (presenter_->*route.handler)();
+            return;
+        }
+    }
+    keepTabStops();  // an option button was clicked
 }
 
 INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
@@ -164,6 +150,27 @@ INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
         }
     }
     return FALSE;  // the dialog's own colours
+}
+
+void Win32OptionenView::printPage(HDC context) {
+    // Themed frames, option buttons and push buttons ask their parent, the dialog, to draw what
+    // lies behind them; on a page that is the tab control's page, not the dialog's face. The
+    // asking control's clip region keeps the tab control to the control's own area.
+    // The tab control asks for what lies behind its own tabs the same way.
+    HWND tabs = control(layout::kTabDialog);
+    if (tabs == nullptr || printingPage_) {
+        return;
+    }
+    RECT place{};
+    GetWindowRect(tabs, &place);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&place), 2);
+    // The tab control leaves its clip region, font and colours behind; the asker needs its own.
+    const int saved = SaveDC(context);
+    OffsetViewportOrgEx(context, place.left, place.top, nullptr);
+    printingPage_ = true;
+    SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(context), PRF_CLIENT);
+    printingPage_ = false;
+    RestoreDC(context, saved);
 }
 
 HWND Win32OptionenView::control(std::string_view name) const {
@@ -226,22 +233,19 @@ bool Win32OptionenView::accessKeyChosen(wchar_t key) {
 
 void Win32OptionenView::keepTabStops() {
     // Tab enters an option group at its selected button, or at its first while none is.
-    auto keep = [this](std::span<const std::string_view> group) {
-        std::string_view stop = group.front();
-        for (std::string_view name : group) {
-            if (checked(name)) {
-                stop = name;
+    for (std::span<const layout::OptionValue> group : layout::kOptionGroups) {
+        std::string_view stop = group.front().button;
+        for (const layout::OptionValue& option : group) {
+            if (checked(option.button)) {
+                stop = option.button;
             }
         }
-        for (std::string_view name : group) {
-            if (HWND button = control(name)) {
-                SetStyleBit(button, WS_TABSTOP, name == stop);
+        for (const layout::OptionValue& option : group) {
+            if (HWND button = control(option.button)) {
+                SetStyleBit(button, WS_TABSTOP, option.button == stop);
             }
         }
-    };
-    keep(kParameterGroup);
-    keep(kStartGroup);
-    keep(kFormatGroup);
+    }
 }
 
 bool Win32OptionenView::checked(std::string_view name) const {
@@ -249,28 +253,19 @@ bool Win32OptionenView::checked(std::string_view name) const {
     return button != nullptr && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Win32OptionenView::check(std::string_view chosen, std::span<const std::string_view> group) {
-    for (std::string_view name : group) {
-        if (HWND button = control(name)) {
-            SendMessageW(button, BM_SETCHECK, name == chosen ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-    }
-    keepTabStops();
-}
-
 std::string Win32OptionenView::text(ui::OptionenText box) {
-    HWND edit = control(BoxName(box));
+    HWND edit = control(ui::TextBoxName(box));
     return edit != nullptr ? WindowTextUtf8(edit) : std::string();
 }
 
 void Win32OptionenView::setText(ui::OptionenText box, std::string_view text) {
-    if (HWND edit = control(BoxName(box))) {
+    if (HWND edit = control(ui::TextBoxName(box))) {
         SetWindowTextUtf8(edit, text);
     }
 }
 
 void Win32OptionenView::focus(ui::OptionenText box) {
-    if (HWND edit = control(BoxName(box))) {
+    if (HWND edit = control(ui::TextBoxName(box))) {
         SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     }
 }
@@ -291,66 +286,23 @@ void Win32OptionenView::showTab(ui::OptionenTab tab) {
     showPage(static_cast<int>(tab));
 }
 
-ui::ParameterChoice Win32OptionenView::parameterChoice() {
-    if (checked("OPT_NurAnrufer")) {
-        return ui::ParameterChoice::NurAnrufer;
+std::optional<int> Win32OptionenView::choice(ui::OptionGroup group) {
+    for (const layout::OptionValue& option : ui::OptionsOf(group)) {
+        if (checked(option.button)) {
+            return option.value;
+        }
     }
-    return checked("OPT_Beide") ? ui::ParameterChoice::Beide : ui::ParameterChoice::None;
+    return std::nullopt;
 }
 
-void Win32OptionenView::setParameterChoice(ui::ParameterChoice choice) {
-    switch (choice) {
-        case ui::ParameterChoice::NurAnrufer:
-            return check("OPT_NurAnrufer", kParameterGroup);
-        case ui::ParameterChoice::Beide:
-            return check("OPT_Beide", kParameterGroup);
-        case ui::ParameterChoice::None:
-            break;
+void Win32OptionenView::setChoice(ui::OptionGroup group, std::optional<int> value) {
+    for (const layout::OptionValue& option : ui::OptionsOf(group)) {
+        if (HWND button = control(option.button)) {
+            SendMessageW(button, BM_SETCHECK, option.value == value ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+        }
     }
-    check({}, kParameterGroup);
-}
-
-ui::StartChoice Win32OptionenView::startChoice() {
-    if (checked("OPT_ShowMinimized")) {
-        return ui::StartChoice::Minimized;
-    }
-    if (checked("OPT_ShowNormal")) {
-        return ui::StartChoice::Normal;
-    }
-    return checked("OPT_ShowAlways") ? ui::StartChoice::Always : ui::StartChoice::None;
-}
-
-void Win32OptionenView::setStartChoice(ui::StartChoice choice) {
-    switch (choice) {
-        case ui::StartChoice::Minimized:
-            return check("OPT_ShowMinimized", kStartGroup);
-        case ui::StartChoice::Normal:
-            return check("OPT_ShowNormal", kStartGroup);
-        case ui::StartChoice::Always:
-            return check("OPT_ShowAlways", kStartGroup);
-        case ui::StartChoice::None:
-            break;
-    }
-    check({}, kStartGroup);
-}
-
-ui::FormatChoice Win32OptionenView::formatChoice() {
-    if (checked("OPT_Original")) {
-        return ui::FormatChoice::Original;
-    }
-    return checked("OPT_NurZahlen") ? ui::FormatChoice::NurZahlen : ui::FormatChoice::None;
-}
-
-void Win32OptionenView::setFormatChoice(ui::FormatChoice choice) {
-    switch (choice) {
-        case ui::FormatChoice::Original:
-            return check("OPT_Original", kFormatGroup);
-        case ui::FormatChoice::NurZahlen:
-            return check("OPT_NurZahlen", kFormatGroup);
-        case ui::FormatChoice::None:
-            break;
-    }
-    check({}, kFormatGroup);
+    keepTabStops();
 }
 
 void Win32OptionenView::close() {

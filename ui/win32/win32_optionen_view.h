@@ -35,12 +35,8 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     void focus(ui::OptionenText box) override;
     ui::OptionenTab currentTab() override;
     void showTab(ui::OptionenTab tab) override;
-    ui::ParameterChoice parameterChoice() override;
-    void setParameterChoice(ui::ParameterChoice choice) override;
-    ui::StartChoice startChoice() override;
-    void setStartChoice(ui::StartChoice choice) override;
-    ui::FormatChoice formatChoice() override;
-    void setFormatChoice(ui::FormatChoice choice) override;
+    std::optional<int> choice(ui::OptionGroup group) override;
+    void setChoice(ui::OptionGroup group, std::optional<int> value) override;
     void close() override;
 
   protected:
@@ -58,8 +54,8 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     void keepTabStops();
     HWND control(std::string_view name) const;
     INT_PTR pageBackground(HDC context, HWND child) const;
+    void printPage(HDC context);
     bool checked(std::string_view name) const;
-    void check(std::string_view chosen, std::span<const std::string_view> group);
     bool accessKeyChosen(wchar_t key);
 
     Connect connect_;
@@ -67,6 +63,7 @@ class Win32OptionenView final : public ModalDialog, public ui::OptionenView, pri
     std::optional<LayoutControls> controls_;
     UniqueIcon icon_;
     ui::Optionen* presenter_ = nullptr;
+    bool printingPage_ = false;
 };
 
 }  // namespace kw::winui

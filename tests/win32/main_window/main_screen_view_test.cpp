@@ -105,7 +105,7 @@ TEST_F(MainScreenViewTest, PlacesEveryControlAtItsTwipsRectangle) {
     const int dpi = WindowDpi(view.window());
     for (const ui::ControlLayout& entry : layout::kControls) {
         SCOPED_TRACE(std::string(entry.name));
-        HWND child = GetDlgItem(view.window(), ControlId(entry.name));
+        HWND child = GetDlgItem(view.window(), entry.id);
         ASSERT_NE(child, nullptr);
         RECT place{};
         GetWindowRect(child, &place);

@@ -48,8 +48,8 @@ HWND Item(HWND dialog, std::string_view name) {
 
 std::string NameOf(HWND control) {
     const int id = GetDlgCtrlID(control);
-    for (const NamedId& entry : kControlIds) {
-        if (entry.id == id && entry.name != "cmdOK") {
+    for (const ui::ControlLayout& entry : ui::optionen::kControls) {
+        if (entry.id == id) {
             return std::string(entry.name);
         }
     }
@@ -222,33 +222,34 @@ TEST(Win32OptionenView, AltWithATabCaptionsAccessKeyTurnsToThatPage) {
 }
 
 TEST(Win32OptionenView, OptionGroupsMayShowNoSelectionAndTabStopsFollowTheChoice) {
+    using enum ui::OptionGroup;
     OptionenRig rig;  // an empty store: no start mode yet
     DialogScript script([&](HWND dialog) {
-        EXPECT_EQ(rig.view.startChoice(), ui::StartChoice::None);
+        EXPECT_EQ(rig.view.choice(Start), std::nullopt);
         for (std::string_view name : {"OPT_ShowMinimized", "OPT_ShowNormal", "OPT_ShowAlways"}) {
             EXPECT_EQ(SendMessageW(Item(dialog, name), BM_GETCHECK, 0, 0), BST_UNCHECKED) << name;
         }
         EXPECT_TRUE(TabStop(dialog, "OPT_ShowMinimized"));
 
         SendMessageW(Item(dialog, "OPT_ShowAlways"), BM_CLICK, 0, 0);
-        EXPECT_EQ(rig.view.startChoice(), ui::StartChoice::Always);
+        EXPECT_EQ(rig.view.choice(Start), 3);
         EXPECT_TRUE(TabStop(dialog, "OPT_ShowAlways"));
         EXPECT_FALSE(TabStop(dialog, "OPT_ShowMinimized"));
 
         // A click in one group leaves the others alone.
-        rig.view.setParameterChoice(ui::ParameterChoice::Beide);
-        rig.view.setFormatChoice(ui::FormatChoice::Original);
+        rig.view.setChoice(Parameter, 1);
+        rig.view.setChoice(Format, 0);
         SendMessageW(Item(dialog, "OPT_NurAnrufer"), BM_CLICK, 0, 0);
-        EXPECT_EQ(rig.view.parameterChoice(), ui::ParameterChoice::NurAnrufer);
-        EXPECT_EQ(rig.view.formatChoice(), ui::FormatChoice::Original);
-        EXPECT_EQ(rig.view.startChoice(), ui::StartChoice::Always);
+        EXPECT_EQ(rig.view.choice(Parameter), 0);
+        EXPECT_EQ(rig.view.choice(Format), 0);
+        EXPECT_EQ(rig.view.choice(Start), 3);
 
-        rig.view.setParameterChoice(ui::ParameterChoice::None);
-        rig.view.setStartChoice(ui::StartChoice::None);
-        rig.view.setFormatChoice(ui::FormatChoice::None);
-        EXPECT_EQ(rig.view.parameterChoice(), ui::ParameterChoice::None);
-        EXPECT_EQ(rig.view.startChoice(), ui::StartChoice::None);
-        EXPECT_EQ(rig.view.formatChoice(), ui::FormatChoice::None);
+        rig.view.setChoice(Parameter, std::nullopt);
+        rig.view.setChoice(Start, 7);  // no button has it
+        rig.view.setChoice(Format, std::nullopt);
+        EXPECT_EQ(rig.view.choice(Parameter), std::nullopt);
+        EXPECT_EQ(rig.view.choice(Start), std::nullopt);
+        EXPECT_EQ(rig.view.choice(Format), std::nullopt);
         EXPECT_TRUE(TabStop(dialog, "OPT_ShowMinimized"));
         EXPECT_FALSE(TabStop(dialog, "OPT_ShowAlways"));
     });
