@@ -8,7 +8,7 @@
 
 #include "tests/qt/twips_expect.h"
 #include "ui/layout.h"
-#include "ui/qt/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace kw::test {
 
