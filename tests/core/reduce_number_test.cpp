@@ -24,7 +24,9 @@ TEST(ReduceNumber, RemovesOnlyBracketsAndBlanks) {
         // Hostile text keeps everything but the three characters, bytes and NULs included.
         {"{MSN} {AnrufNummer}", "{MSN}{AnrufNummer}"},
         {"\"; rm -rf ~ #", "\";rm-rf~#"},
-        {std::string("1\0 (2)", 6), std::string("1\0" "2", 3)},
+        {std::string("1\0 (2)", 6), std::string("1\0"
+                                                "2",
+                                                3)},
         {"\xff (\xc3", "\xff\xc3"},
         {"((" + std::string(10000, ' ') + "9))", "9"},
     };
