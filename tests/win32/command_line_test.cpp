@@ -306,7 +306,9 @@ TEST(BuildCommandLine, NoNumberChangesTheWordsOfAnyTemplate) {
         ASSERT_EQ(system, expected)
             << "template: " << shellTemplate << "\ncaller: " << caller << "\ncalled: " << called
             << "\nline: " << WideToUtf8(line.value());
-        ASSERT_EQ(test::SplitLikeCRuntime(line.value()), expected) << WideToUtf8(line.value());
+        if (!numbers.empty()) {  // else the user's own line, which a C runtime may split its way
+            ASSERT_EQ(test::SplitLikeCRuntime(line.value()), expected) << WideToUtf8(line.value());
+        }
         ASSERT_EQ(test::SplitLikeCommandLineToArgvW(line.value()), system)
             << WideToUtf8(line.value());
     }

@@ -186,7 +186,7 @@ TEST_F(Win32LauncherTest, HostileNumbersArriveAsDataInTheirPlaces) {
 
 TEST_F(Win32LauncherTest, TemplateTextStaysAsTheUserWroteIt) {
     const std::string shellTemplate =
-        "\"" + Utf8(recorder_) + "\"  %PATH%  'single' a\\\\b \"\" \"x\"\"y\" {AnrufNummer}";
+        "\"" + Utf8(recorder_) + "\"  %PATH%  'single' a\\\\b \"\" \"x\"y {AnrufNummer}";
     const std::optional<Record> record = run(FillTemplate(shellTemplate, "1", ""));
     ASSERT_TRUE(record);
     EXPECT_EQ(record->line, shellTemplate.substr(0, shellTemplate.size() - 13) + "1");
