@@ -51,8 +51,17 @@ WideCommand Widen(const kw::FilledCommand& command) {
     return wide;
 }
 
+// Numbers stand as U+E000.. in the template; other characters beyond ASCII print as \x{..}.
 [[noreturn]] void Fail(const char* what, const std::wstring& line) {
-    std::fprintf(stderr, "%s\nline: %ls\n", what, line.c_str());
+    std::fprintf(stderr, "%s\nline: ", what);
+    for (const wchar_t c : line) {
+        if (c >= 0x20 && c < 0x7F) {
+            std::fputc(static_cast<int>(c), stderr);
+        } else {
+            std::fprintf(stderr, "\\x{%lX}", static_cast<unsigned long>(c));
+        }
+    }
+    std::fputc('\n', stderr);
     std::abort();
 }
 
