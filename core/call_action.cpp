@@ -8,7 +8,8 @@
 #include "core/error_numbers.h"
 #include "core/filled_command.h"
 #include "core/messages.h"
-#include "core/number_format.h"
+#include "core/reduce_number.h"
+#include "core/web_address.h"
 
 namespace kw {
 

@@ -103,34 +103,4 @@ FilledCommand FillTemplate(std::string_view shellTemplate, std::string_view call
     return FilledCommand(std::move(pieces));
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with) {
-    if (what.empty()) {
-        return std::string(text);
-    }
-    std::string result;
-    std::size_t position = 0;
-    while (true) {
-        const std::size_t found = text.find(what, position);
-        if (found == std::string_view::npos) {
-            break;
-        }
-        result.append(text.substr(position, found - position));
-        result.append(with);
-        position = found + what.size();
-    }
-    result.append(text.substr(position));
-    return result;
-}
-
-bool IsWebAddress(std::string_view command) {
-    // ASCII-only lowering: the locale must not decide what counts as a web address.
-    std::string prefix(command.substr(0, 4));
-    for (char& c : prefix) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return prefix == "http" || prefix == "www.";
-}
-
 }  // namespace kw

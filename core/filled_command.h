@@ -44,10 +44,4 @@ inline constexpr std::string_view kCalledPlaceholder = "{MSN}";
 FilledCommand FillTemplate(std::string_view shellTemplate, std::string_view callerNumber,
                            std::string_view calledNumber);
 
-// Replace-all on plain text with the same scanning rule.
-std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with);
-
-// Whether the first four characters of the command, in any letter case, are "http" or "www.".
-bool IsWebAddress(std::string_view command);
-
 }  // namespace kw

@@ -23,6 +23,17 @@ bool StartsWithWww(std::string_view text) {
 
 }  // namespace
 
+bool IsWebAddress(std::string_view command) {
+    // ASCII-only lowering: the locale must not decide what counts as a web address.
+    std::string prefix(command.substr(0, 4));
+    for (char& c : prefix) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return prefix == "http" || prefix == "www.";
+}
+
 std::string PercentEncode(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;

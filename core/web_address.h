@@ -7,6 +7,9 @@
 
 namespace kw {
 
+// Whether the first four characters of the command, in any letter case, are "http" or "www.".
+bool IsWebAddress(std::string_view command);
+
 // Percent-encodes text for a web address: RFC 3986 unreserved characters stay, every other byte
 // becomes %XX (so "+" is %2B and a blank %20).
 std::string PercentEncode(std::string_view text);

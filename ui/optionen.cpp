@@ -2,6 +2,7 @@
 
 #include "core/filled_command.h"
 #include "core/messages.h"
+#include "core/replace_all.h"
 #include "ui/optionen_layout.h"
 
 namespace kw::ui {

@@ -5,7 +5,6 @@
 
 #include "core/error_numbers.h"
 #include "core/messages.h"
-#include "platform/win32/wide_text.h"
 
 namespace kw::win32::command_line {
 
@@ -18,6 +17,12 @@ constexpr std::string_view kNumberHoldsNul =
 constexpr std::string_view kNumberBesideQuote =
     "Die übermittelte Rufnummer steht im Shell-Befehl direkt neben einem Anführungszeichen und "
     "kann dort nicht sicher übergeben werden. Der Aufruf wurde aus Sicherheitsgründen abgelehnt.";
+
+constexpr std::string_view kQuotesReadDifferently =
+    "Der Shell-Befehl enthält Anführungszeichen, die nicht jedes Programm gleich liest (zwei "
+    "Anführungszeichen hintereinander innerhalb von Anführungszeichen oder Anführungszeichen im "
+    "Programmnamen). Die übermittelte Rufnummer kann dort nicht sicher übergeben werden. Der "
+    "Aufruf wurde aus Sicherheitsgründen abgelehnt.";
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
@@ -69,6 +74,60 @@ Result<std::size_t> FirstWordEnd(const std::vector<Item>& items) {
         }
     }
     return i;
+}
+
+// The C runtimes read quotes differently from CommandLineToArgvW in two places: in the program's
+// word they toggle anywhere (CommandLineToArgvW honours only a pair around the whole word), and
+// "" inside quotes is a literal quote that keeps the quotes open (CommandLineToArgvW closes
+// them). Outside these, both follow the same rules, so a template without them splits alike.
+// A template without a number is passed on as written and is not checked.
+MaybeFailure CheckReadAlike(const std::vector<Item>& items, std::size_t firstWordEnd) {
+    bool hasNumber = false;
+    for (const Item& item : items) {
+        hasNumber = hasNumber || item.number != nullptr;
+    }
+    if (!hasNumber) {
+        return std::nullopt;
+    }
+    const Failure refusal{kw::error::kInvalidCall, std::string(kQuotesReadDifferently)};
+    std::size_t quotes = 0;
+    for (std::size_t i = 0; i < firstWordEnd; ++i) {
+        quotes += items[i].isTemplate(L'"') ? 1 : 0;
+    }
+    if (quotes != 0 &&
+        !(quotes == 2 && items[0].isTemplate(L'"') && items[firstWordEnd - 1].isTemplate(L'"'))) {
+        return refusal;
+    }
+
+    bool quoted = false;
+    std::size_t backslashes = 0;
+    for (std::size_t i = firstWordEnd; i < items.size();) {
+        if (items[i].isTemplate(L'\\')) {
+            ++backslashes;
+            ++i;
+            continue;
+        }
+        if (!items[i].isTemplate(L'"')) {
+            backslashes = 0;
+            ++i;
+            continue;
+        }
+        std::size_t run = 0;
+        for (; i < items.size() && items[i].isTemplate(L'"'); ++i) {
+            ++run;
+        }
+        if (backslashes % 2 == 1) {
+            --run;  // an escaped quote is a plain character to both
+        }
+        backslashes = 0;
+        if (run >= (quoted ? 2u : 3u)) {
+            return refusal;
+        }
+        if (run == 1) {
+            quoted = !quoted;
+        }
+    }
+    return std::nullopt;
 }
 
 // Where each number stands, as CommandLineToArgvW reads the line with the numbers as ordinary
@@ -286,28 +345,6 @@ void FlushRun(std::wstring& line, const std::vector<Unit>& run, const Unit* next
 
 }  // namespace
 
-WideCommand ToWide(const FilledCommand& command) {
-    WideCommand wide;
-    wide.reserve(command.pieces().size());
-    bool leading = true;
-    for (const CommandPiece& piece : command.pieces()) {
-        WidePiece converted{Utf8ToWide(piece.text), piece.fromNumber};
-        if (leading && !piece.fromNumber) {
-            std::size_t blanks = 0;
-            while (blanks < converted.text.size() && IsBlank(converted.text[blanks])) {
-                ++blanks;
-            }
-            converted.text.erase(0, blanks);
-            if (converted.text.empty()) {
-                continue;
-            }
-        }
-        leading = false;
-        wide.push_back(std::move(converted));
-    }
-    return wide;
-}
-
 Result<std::vector<std::wstring>> ProgramCandidates(const WideCommand& command) {
     for (const WidePiece& piece : command) {
         if (piece.text.find(L'\0') != std::wstring::npos) {
@@ -322,6 +359,9 @@ Result<std::vector<std::wstring>> ProgramCandidates(const WideCommand& command) 
     Result<std::size_t> firstWord = FirstWordEnd(items);
     if (!firstWord.ok()) {
         return firstWord.failure();
+    }
+    if (MaybeFailure failure = CheckReadAlike(items, firstWord.value())) {
+        return *failure;
     }
 
     std::vector<std::wstring> candidates;
@@ -363,6 +403,9 @@ Result<std::wstring> Build(const WideCommand& command, bool forBatch) {
     Result<std::size_t> firstWord = FirstWordEnd(items);
     if (!firstWord.ok()) {
         return firstWord.failure();
+    }
+    if (MaybeFailure failure = CheckReadAlike(items, firstWord.value())) {
+        return *failure;
     }
     const std::vector<NumberPlace> places = Read(items);
 

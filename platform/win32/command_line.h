@@ -5,9 +5,11 @@
 
 #include "core/failure.h"
 #include "core/filled_command.h"
+#include "platform/win32/wide_command.h"
 
-// How Win32Launcher turns a filled-in command into a Windows command line. Pure text work, kept
-// apart from the process start so that it can be tested against the system's own parser.
+// How Win32Launcher turns a filled-in command into a Windows command line. Pure text work without
+// Windows headers, kept apart from the process start so that it can be tested against the
+// system's own parser and fuzzed on any system.
 //
 // A Windows program receives one command line and splits it itself; the rules that
 // CommandLineToArgvW (and the C runtimes) follow are the reference here. The template text is
@@ -25,16 +27,12 @@
 //
 // The program comes from the template only: a number anywhere in the first word (even empty,
 // even glued to it) refuses the command with 5 and kNumberDecidesTarget.
+//
+// Programs built with a C runtime split their line by its own rules, which differ from
+// CommandLineToArgvW's in how "" inside quotes and quotes in the program's word are read. A
+// command with a number whose template uses either is refused with 5, since the number's place
+// would depend on the program; otherwise every such parser reads the line alike.
 namespace kw::win32::command_line {
-
-struct WidePiece {
-    std::wstring text;
-    bool fromNumber = false;
-};
-using WideCommand = std::vector<WidePiece>;
-
-// The command in UTF-16, without the blanks and tabs of the template before the program.
-WideCommand ToWide(const FilledCommand& command);
 
 // The texts the system would try, in order, as the program when starting the command line with
 // no application name (CreateProcessW): for a line starting with a quote, the text up to the
@@ -43,7 +41,8 @@ WideCommand ToWide(const FilledCommand& command);
 // the list stops before the first one that would reach a number.
 //
 // Failures, all 5: an empty command; a number in the first word (kNumberDecidesTarget); a NUL
-// character, which would end the command line early.
+// character, which would end the command line early; quotes that the parsers read differently
+// (see above).
 Result<std::vector<std::wstring>> ProgramCandidates(const WideCommand& command);
 
 // Characters that cmd.exe gives a meaning even inside quotes or that end a command:

@@ -129,27 +129,6 @@ std::string SystemGermanText(std::uint32_t code) {
 
 }  // namespace
 
-std::string ClassicDescription(std::int32_t number) {
-    switch (number) {
-        case classic::kBadFileName:
-            return "Dateiname oder -nummer falsch";
-        case classic::kDeviceIo:
-            return "Geräte-E/A-Fehler";
-        case classic::kDiskFull:
-            return "Datenträger voll";
-        case classic::kDeviceUnavailable:
-            return "Gerät nicht verfügbar";
-        case classic::kDiskNotReady:
-            return "Datenträger nicht bereit";
-        default:
-            return ErrorDescription(number);
-    }
-}
-
-Failure ClassicFailure(std::int32_t number) {
-    return Failure{number, ClassicDescription(number)};
-}
-
 std::string Win32ErrorText(std::uint32_t code) {
     const auto* found = std::lower_bound(
         std::begin(kWin32Texts), std::end(kWin32Texts), code,
@@ -162,11 +141,7 @@ std::string Win32ErrorText(std::uint32_t code) {
 }
 
 Failure FailureWithWin32Detail(std::int32_t number, std::uint32_t code) {
-    std::string description = ClassicDescription(number);
-    if (!description.empty()) {
-        description += ": ";
-    }
-    description += Win32ErrorText(code);
+    std::string description = ErrorDescription(number) + ": " + Win32ErrorText(code);
     description += " (Windows-Fehler " + std::to_string(code) + ")";
     return Failure{number, std::move(description)};
 }

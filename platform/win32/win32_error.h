@@ -7,25 +7,9 @@
 
 namespace kw::win32 {
 
-// Classic error numbers beyond core/error_numbers.h that only the Win32 backends report.
-namespace classic {
-inline constexpr std::int32_t kBadFileName = 52;        // "Dateiname oder -nummer falsch"
-inline constexpr std::int32_t kDeviceIo = 57;           // "Geräte-E/A-Fehler"
-inline constexpr std::int32_t kDiskFull = 61;           // "Datenträger voll"
-inline constexpr std::int32_t kDeviceUnavailable = 68;  // "Gerät nicht verfügbar"
-inline constexpr std::int32_t kDiskNotReady = 71;       // "Datenträger nicht bereit"
-}  // namespace classic
-
 // Win32 codes that not every SDK's winerror.h names (mingw-w64 lacks them).
 inline constexpr std::uint32_t kErrorVirusInfected = 225;      // ERROR_VIRUS_INFECTED
 inline constexpr std::uint32_t kErrorElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED
-
-// The classic German description of a number: core's table, then the numbers above.
-std::string ClassicDescription(std::int32_t number);
-
-// A failure with the number's classic description (which core's MakeFailure lacks for the
-// numbers above).
-Failure ClassicFailure(std::int32_t number);
 
 // A German text for a Win32 error code, without a final full stop. Kept here because Wine's
 // FormatMessageW knows few texts and none in German; codes missing from the table are asked

@@ -6,7 +6,6 @@
 
 #include "core/error_numbers.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_error.h"
 
 #include <commdlg.h>
 
@@ -19,7 +18,7 @@ constexpr std::size_t kLongestPath = 32768;
 Failure DialogFailure(DWORD code) {
     switch (code) {
         case FNERR_INVALIDFILENAME:
-            return ClassicFailure(classic::kBadFileName);
+            return MakeFailure(kw::error::kBadFileName);
         case CDERR_MEMALLOCFAILURE:
         case CDERR_MEMLOCKFAILURE:
             return MakeFailure(kw::error::kOutOfMemory);

@@ -51,11 +51,11 @@ Result<bool> Win32FileSearch::resultForError(std::uint32_t code) {
         case ERROR_BAD_PATHNAME:
         case ERROR_DIRECTORY:
         case ERROR_FILENAME_EXCED_RANGE:
-            return FailureWithWin32Detail(classic::kBadFileName, code);
+            return FailureWithWin32Detail(kw::error::kBadFileName, code);
         case ERROR_INVALID_DRIVE:
-            return FailureWithWin32Detail(classic::kDeviceUnavailable, code);
+            return FailureWithWin32Detail(kw::error::kDeviceUnavailable, code);
         case ERROR_NOT_READY:
-            return FailureWithWin32Detail(classic::kDiskNotReady, code);
+            return FailureWithWin32Detail(kw::error::kDiskNotReady, code);
         default:
             return FailureFromWin32(code, kw::error::kPathFileAccess);
     }
@@ -67,7 +67,7 @@ Result<bool> Win32FileSearch::findsOrdinaryFile(std::string_view pattern) {
             return false;
         }
         if (pattern.find('\0') != std::string_view::npos) {
-            return ClassicFailure(classic::kBadFileName);
+            return MakeFailure(kw::error::kBadFileName);
         }
         const std::wstring wide = Utf8ToWide(pattern);
         WIN32_FIND_DATAW entry{};

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/number_format.h"
-
 namespace kw {
 namespace {
 
@@ -58,39 +56,6 @@ TEST(FilledCommand, TellsWhetherANumberReachesTheStart) {
     EXPECT_TRUE(FillTemplate("htt{AnrufNummer}", "p", "").numberWithin(4));
     EXPECT_FALSE(FillTemplate("http{AnrufNummer}", "s", "").numberWithin(4));
     EXPECT_FALSE(FillTemplate("{AnrufNummer}http://x", "", "").numberWithin(4));
-}
-
-TEST(IsWebAddress, LooksAtTheFirstFourCharactersInAnyCase) {
-    const struct {
-        std::string command;
-        bool web;
-    } cases[] = {
-        {"http://x", true},      {"HTTP://x", true},   {"Http", true}, {"hTtPs://x", true},
-        {"WWW.x.de", true},      {"www.", true},       {"www", false}, {"wwwx.de", false},
-        {"ftp://x", false},      {" http://x", false}, {"htt", false}, {"", false},
-        {"\"http://x\"", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsWebAddress(c.command), c.web) << c.command;
-    }
-}
-
-TEST(ReduceNumber, RemovesOnlyBracketsAndBlanks) {
-    const struct {
-        std::string number, reduced;
-    } cases[] = {
-        {"(0) 1 2-3", "012-3"},
-        {"(012) 456789", "012456789"},
-        {"+49 (30) 123/45", "+4930123/45"},
-        {"\t0\u00a01", "\t0\u00a01"},
-        {"(((   )))", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        std::string number = c.number;
-        ReduceNumber(number);
-        EXPECT_EQ(number, c.reduced) << c.number;
-    }
 }
 
 }  // namespace

@@ -38,5 +38,20 @@ TEST(WebAddress, EncodesNumbersAndGivesWwwAScheme) {
     }
 }
 
+TEST(IsWebAddress, LooksAtTheFirstFourCharactersInAnyCase) {
+    const struct {
+        std::string command;
+        bool web;
+    } cases[] = {
+        {"http://x", true},      {"HTTP://x", true},   {"Http", true}, {"hTtPs://x", true},
+        {"WWW.x.de", true},      {"www.", true},       {"www", false}, {"wwwx.de", false},
+        {"ftp://x", false},      {" http://x", false}, {"htt", false}, {"", false},
+        {"\"http://x\"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsWebAddress(c.command), c.web) << c.command;
+    }
+}
+
 }  // namespace
 }  // namespace kw

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/filled_command.h"
+#include "core/replace_all.h"
 
 namespace kw::posix {
 namespace {

@@ -90,18 +90,18 @@ TEST_F(FileSearchTest, MalformedNamesFail) {
         SCOPED_TRACE(text);
         Result<bool> found = search_.findsOrdinaryFile(text);
         ASSERT_FALSE(found.ok());
-        EXPECT_EQ(found.failure().number, classic::kBadFileName);
+        EXPECT_EQ(found.failure().number, error::kBadFileName);
         EXPECT_NE(found.failure().description.find("Dateiname oder -nummer falsch"),
                   std::string::npos);
     }
     // Windows rejects these names, Wine finds nothing: either way no file.
     for (const std::wstring name : {L"a|b.mdb", L"a\"b.mdb", L"a<b"}) {
         Result<bool> found = search_.findsOrdinaryFile(pattern(name));
-        EXPECT_TRUE(!found.ok() ? found.failure().number == classic::kBadFileName : !found.value());
+        EXPECT_TRUE(!found.ok() ? found.failure().number == error::kBadFileName : !found.value());
     }
     Result<bool> nul = search_.findsOrdinaryFile(pattern(L"Kunden.mdb") + std::string(1, '\0'));
     ASSERT_FALSE(nul.ok());
-    EXPECT_EQ(nul.failure(), ClassicFailure(classic::kBadFileName));
+    EXPECT_EQ(nul.failure(), MakeFailure(error::kBadFileName));
 }
 
 TEST(FileSearchErrors, MapToAnswersAndClassicNumbers) {

@@ -35,13 +35,14 @@ TEST(Win32Error, EveryCodeHasAText) {
               "Der angeforderte Vorgang erfordert erhöhte Rechte");
 }
 
-TEST(Win32Error, ClassicNumbersOfTheFileSystemHaveTheirDescriptions) {
-    EXPECT_EQ(ClassicDescription(classic::kBadFileName), "Dateiname oder -nummer falsch");
-    EXPECT_EQ(ClassicDescription(classic::kDiskNotReady), "Datenträger nicht bereit");
-    EXPECT_EQ(ClassicDescription(classic::kDeviceUnavailable), "Gerät nicht verfügbar");
-    EXPECT_EQ(ClassicDescription(error::kFileNotFound), "Datei nicht gefunden");
-    EXPECT_EQ(ClassicFailure(classic::kBadFileName),
-              (Failure{52, "Dateiname oder -nummer falsch"}));
+TEST(Win32Error, DetailFollowsTheClassicTextOfEveryNumber) {
+    EXPECT_EQ(FailureWithWin32Detail(error::kBadFileName, ERROR_INVALID_NAME).description,
+              "Dateiname oder -nummer falsch: Die Syntax für den Dateinamen, Verzeichnisnamen oder "
+              "die Datenträgerbezeichnung ist falsch (Windows-Fehler 123)");
+    EXPECT_EQ(FailureWithWin32Detail(2501, ERROR_NOT_READY),
+              (Failure{2501,
+                       "Anwendungs- oder objektdefinierter Fehler: Das Gerät ist nicht "
+                       "bereit (Windows-Fehler 21)"}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 #include "tests/support/length_prefixed_fields.h"
+#include "tests/support/windows_argv_rules.h"
 #include "tests/win32/win32_test_util.h"
 
 namespace kw::win32 {
@@ -186,10 +187,34 @@ TEST_F(Win32LauncherTest, HostileNumbersArriveAsDataInTheirPlaces) {
 
 TEST_F(Win32LauncherTest, TemplateTextStaysAsTheUserWroteIt) {
     const std::string shellTemplate =
-        "\"" + Utf8(recorder_) + "\"  %PATH%  'single' a\\\\b \"\" \"x\"\"y\" {AnrufNummer}";
+        "\"" + Utf8(recorder_) + "\"  %PATH%  'single' a\\\\b \"\" \"x\"y {AnrufNummer}";
     const std::optional<Record> record = run(FillTemplate(shellTemplate, "1", ""));
     ASSERT_TRUE(record);
     EXPECT_EQ(record->line, shellTemplate.substr(0, shellTemplate.size() - 13) + "1");
+}
+
+// The portable parsers that the builder's tests and fuzz target trust, against the system's
+// CommandLineToArgvW and the C runtime of a started program, on lines where the two differ.
+TEST_F(Win32LauncherTest, PortableParsersReadLinesAsTheSystemDoes) {
+    for (const std::string arguments :
+         {" \"a\"\"b 1 2\"", " a\"b\"\" c d", " a\\\\\\\"b c d", " a\\\\\\\\\"b c\" d e",
+          " \"\"\" x \"\"\"\" y", "x y", " \"", " \"\" \"\\\"\"\"\" z"}) {
+        const std::string shellTemplate = "\"" + Utf8(recorder_) + "\"" + arguments;
+        SCOPED_TRACE(shellTemplate);
+        const std::optional<Record> record = run(FillTemplate(shellTemplate, "", ""));
+        ASSERT_TRUE(record);
+        ASSERT_EQ(record->line, shellTemplate);
+        const auto utf8 = [](const std::vector<std::wstring>& words) {
+            std::vector<std::string> converted;
+            for (const std::wstring& word : words) {
+                converted.push_back(WideToUtf8(word));
+            }
+            return converted;
+        };
+        const std::wstring line = Utf8ToWide(shellTemplate);
+        EXPECT_EQ(record->words, utf8(kw::test::SplitLikeCommandLineToArgvW(line)));
+        EXPECT_EQ(record->runtime, utf8(kw::test::SplitLikeCRuntime(line)));
+    }
 }
 
 TEST_F(Win32LauncherTest, ProgramStartsShownNormallyAndIsNotWaitedFor) {

@@ -25,45 +25,23 @@ struct NumberOf {
 // The codes that classic programs reported under numbers of their own.
 constexpr NumberOf kClassicNumbers[] = {
     {E_INVALIDARG, error::kInvalidCall},
-    {DISP_E_OVERFLOW, 6},
+    {DISP_E_OVERFLOW, error::kOverflow},
     {E_OUTOFMEMORY, error::kOutOfMemory},
-    {DISP_E_BADINDEX, 9},
-    {DISP_E_ARRAYISLOCKED, 10},
-    {DISP_E_DIVBYZERO, 11},
-    {DISP_E_TYPEMISMATCH, 13},
+    {DISP_E_BADINDEX, error::kSubscriptOutOfRange},
+    {DISP_E_ARRAYISLOCKED, error::kArrayLocked},
+    {DISP_E_DIVBYZERO, error::kDivisionByZero},
+    {DISP_E_TYPEMISMATCH, error::kTypeMismatch},
     {E_ACCESSDENIED, error::kAccessDenied},
-    {E_NOINTERFACE, 430},
+    {E_NOINTERFACE, error::kNoAutomation},
     {DISP_E_UNKNOWNNAME, error::kMemberNotSupported},
     {DISP_E_MEMBERNOTFOUND, error::kMemberNotSupported},
-    {E_NOTIMPL, 445},
-    {DISP_E_NONAMEDARGS, 446},
-    {DISP_E_UNKNOWNLCID, 447},
+    {E_NOTIMPL, error::kActionNotSupported},
+    {DISP_E_NONAMEDARGS, error::kNoNamedArguments},
+    {DISP_E_UNKNOWNLCID, error::kLocaleNotSupported},
     {DISP_E_PARAMNOTFOUND, error::kNamedArgumentNotFound},
-    {DISP_E_PARAMNOTOPTIONAL, 449},
-    {DISP_E_BADPARAMCOUNT, 450},
-    {FromWin32(RPC_S_SERVER_UNAVAILABLE), 462},
-};
-
-struct TextOf {
-    std::int32_t number;
-    std::string_view text;
-};
-
-// Descriptions for the numbers above that core does not describe itself.
-constexpr TextOf kClassicTexts[] = {
-    {6, "Überlauf"},
-    {9, "Index außerhalb des gültigen Bereichs"},
-    {10, "Datenfeld ist unveränderlich oder momentan gesperrt"},
-    {11, "Division durch Null"},
-    {13, "Typen unverträglich"},
-    {430,
-     "Klasse unterstützt keine Automatisierung oder unterstützt erwartete Schnittstelle nicht"},
-    {445, "Objekt unterstützt diese Aktion nicht"},
-    {446, "Objekt unterstützt keine benannten Argumente"},
-    {447, "Objekt unterstützt die aktuelle Ländereinstellung nicht"},
-    {449, "Argument ist nicht optional"},
-    {450, "Falsche Anzahl an Argumenten oder ungültige Zuweisung zu einer Eigenschaft"},
-    {462, "Der Remote-Server-Computer existiert nicht oder ist nicht verfügbar"},
+    {DISP_E_PARAMNOTOPTIONAL, error::kArgumentNotOptional},
+    {DISP_E_BADPARAMCOUNT, error::kWrongArgumentCount},
+    {FromWin32(RPC_S_SERVER_UNAVAILABLE), error::kServerUnavailable},
 };
 
 struct SystemTextOf {
@@ -104,23 +82,8 @@ constexpr HRESULT kNoServer[] = {
     FromWin32(ERROR_DLL_INIT_FAILED),
 };
 
-constexpr std::string_view kObjectDefinedError = "Anwendungs- oder objektdefinierter Fehler";
-
 constexpr std::uint32_t kControlFacilityMask = 0xFFFF0000u;
 constexpr std::uint32_t kControlFacilityError = 0x800A0000u;
-
-std::string ClassicDescription(std::int32_t number) {
-    std::string text = ErrorDescription(number);
-    if (!text.empty()) {
-        return text;
-    }
-    for (const auto& entry : kClassicTexts) {
-        if (entry.number == number) {
-            return std::string(entry.text);
-        }
-    }
-    return std::string(kObjectDefinedError);
-}
 
 std::string AutomationErrorText(std::int32_t hr) {
     std::string text = ErrorDescription(error::kAutomationError);
@@ -153,7 +116,7 @@ Failure FailureFromHresult(std::int32_t hr) {
     if (number == hr) {
         return Failure{number, AutomationErrorText(hr)};
     }
-    return Failure{number, ClassicDescription(number)};
+    return Failure{number, ErrorDescription(number)};
 }
 
 Failure CreationFailure(std::int32_t hr) {
@@ -168,7 +131,7 @@ Failure CreationFailure(std::int32_t hr) {
 Failure ExceptionFailure(std::uint16_t code, std::int32_t scode, std::string description) {
     Failure failure;
     if (code != 0) {
-        failure = Failure{code, ClassicDescription(code)};
+        failure = Failure{code, ErrorDescription(code)};
     } else if (scode < 0) {
         failure = FailureFromHresult(scode);
     } else {

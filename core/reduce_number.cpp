@@ -1,6 +1,6 @@
-#include "core/number_format.h"
+#include "core/reduce_number.h"
 
-#include "core/filled_command.h"
+#include "core/replace_all.h"
 
 namespace kw {
 
