@@ -2,14 +2,14 @@
 
 #include <QCoreApplication>
 
+#include <memory>
 #include <utility>
 
-#include "platform/posix/phone_listener.h"
-#include "ui/qt/phone_control_widget.h"
+#include "platform/qt/ring_socket_source.h"
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
     : store_(std::string(kApplicationName), posix::IniSettingsStore::defaultPath(kApplicationName)),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       dialogs_(options_, optionenPlatform_, program_),
@@ -22,29 +22,23 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance)
                 help_,
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
-      presenter_(window_, options_, call_, platform_) {
+      presenter_(window_, options_, call_, platform_),
+      sources_([this](std::string_view caller,
+                      std::string_view called) { presenter_.phoneRang(caller, called); },
+               window_) {
     window_.connectTo(presenter_);
+    sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
 }
 
 bool KlingelwartApp::start() {
     if (!presenter_.load()) {
         return false;
     }
+    // After the options, so that nothing reports a call as taken that a hanging load never
+    // shows; before the show, so that a ring during start-up is not lost.
+    sources_.start();
     window_.showAsLoaded();
     return true;
-}
-
-void KlingelwartApp::listenForCalls(const std::string& directory) {
-    auto listener = posix::PhoneListener::open(directory);
-    if (!listener.ok()) {
-        cannotListen(listener.failure().description);
-        return;
-    }
-    window_.phoneControl().listen(std::move(listener.value()));
-}
-
-void KlingelwartApp::cannotListen(std::string_view reason) {
-    window_.phoneControl().showNotListening(reason);
 }
 
 }  // namespace kw::app

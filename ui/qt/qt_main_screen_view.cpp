@@ -86,9 +86,6 @@ void QtMainScreenView::connectTo(ui::MainScreen& presenter) {
     connect(menuAction("mnuInfo"), &QAction::triggered, this,
             [&presenter] { presenter.infoChosen(); });
     onCallerLineDoubleClick_ = [&presenter] { presenter.callerLineDoubleClicked(); };
-    phoneControl().setCallHandler([&presenter](std::string_view caller, std::string_view called) {
-        presenter.phoneRang(caller, called);
-    });
 }
 
 PhoneControlWidget& QtMainScreenView::phoneControl() const {
@@ -121,6 +118,10 @@ void QtMainScreenView::setActionCaption(std::string_view text) {
 
 void QtMainScreenView::endProgram() {
     endProgram_();
+}
+
+void QtMainScreenView::showCallSources(const std::vector<platform::CallSourceStatus>& statuses) {
+    phoneControl().showStatus(ui::AnyReceiving(statuses), ui::CallSourcesTooltip(statuses));
 }
 
 bool QtMainScreenView::eventFilter(QObject* watched, QEvent* event) {
