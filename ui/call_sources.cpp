@@ -10,11 +10,12 @@ bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses) {
                        [](const platform::CallSourceStatus& status) { return status.receiving; });
 }
 
-std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses) {
+std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
+                               std::string_view lineBreak) {
     std::string text;
     for (const platform::CallSourceStatus& status : statuses) {
-        if (!text.empty()) {
-            text += '\n';
+        if (&status != &statuses.front()) {
+            text += lineBreak;
         }
         text += status.text;
     }

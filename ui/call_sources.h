@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/call_source.h"
@@ -21,7 +22,8 @@ class CallSourcesView {
 bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses);
 
 // The phone's tooltip: one line per source; with one source just its text.
-std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses);
+std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
+                               std::string_view lineBreak = "\n");
 
 // Owns the program's call sources, hands every call to one handler and keeps the view's
 // combined status up to date.

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/win32/phone/phone_control_source.h"
 #include "ui/main_screen_layout.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/menu_bar.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
-constexpr wchar_t kPhoneProgId[] = L"PhonerActiveX.axPhoner";
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -96,14 +96,10 @@ void Win32MainScreenView::createControls() {
     for (const LayoutControls::Control& control : controls_->controls()) {
         const ui::ControlLayout& entry = *control.layout;
         if (entry.kind == ui::ControlKind::PhoneControl) {
-            phone_ = std::make_unique<PhoneControlHost>(
-                window_, ControlId(entry.name), controls_->pixels(entry, dpi_), kPhoneProgId,
-                [this](std::string_view caller, std::string_view called) {
-                    if (presenter_ != nullptr && !ended_) {
-                        presenter_->phoneRang(caller, called);
-                    }
-                });
-            tooltips_->add(phone_->window(), phone_->status());
+            phone_ = std::make_unique<PhoneControlHost>(window_, ControlId(entry.name),
+                                                        controls_->pixels(entry, dpi_),
+                                                        win32::kPhoneProgId);
+            tooltips_->add(phone_->window(), "Wartet noch nicht auf Anrufe");
         } else if (!entry.tooltip.empty()) {
             tooltips_->add(control.window, entry.tooltip);
         }
@@ -125,6 +121,12 @@ HWND Win32MainScreenView::control(std::string_view name) const {
 
 void Win32MainScreenView::connectTo(ui::MainScreen& presenter) {
     presenter_ = &presenter;
+}
+
+void Win32MainScreenView::connectPhone(win32::PhoneControlSource& source) {
+    if (phone_) {
+        phone_->handTo(source);
+    }
 }
 
 void Win32MainScreenView::showAsLoaded() {
@@ -183,6 +185,12 @@ void Win32MainScreenView::endProgram() {
     // reports in the meantime is no longer shown.
     ended_ = true;
     PostQuitMessage(0);
+}
+
+void Win32MainScreenView::showCallSources(const std::vector<platform::CallSourceStatus>& statuses) {
+    if (phone_ && tooltips_) {
+        tooltips_->setText(phone_->window(), ui::CallSourcesTooltip(statuses, "\r\n"));
+    }
 }
 
 LRESULT CALLBACK Win32MainScreenView::procedure(HWND window, UINT message, WPARAM wParam,
