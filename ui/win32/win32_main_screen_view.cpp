@@ -7,6 +7,7 @@
 #include "platform/win32/phone/phone_control_source.h"
 #include "ui/main_screen_layout.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/crossed_phone_box.h"
 #include "ui/win32/menu_bar.h"
 #include "ui/win32/phone_control_host.h"
 #include "ui/win32/program_icon.h"
@@ -188,8 +189,14 @@ void Win32MainScreenView::endProgram() {
 }
 
 void Win32MainScreenView::showCallSources(const std::vector<platform::CallSourceStatus>& statuses) {
-    if (phone_ && tooltips_) {
+    if (!phone_) {
+        return;
+    }
+    if (tooltips_) {
         tooltips_->setText(phone_->window(), ui::CallSourcesTooltip(statuses, "\r\n"));
+    }
+    if (!phone_->hosted()) {
+        CrossedPhoneBox::SetReceiving(phone_->window(), ui::AnyReceiving(statuses));
     }
 }
 
