@@ -34,8 +34,8 @@ bool KlingelwartApp::start() {
     if (!presenter_.load()) {
         return false;
     }
-    // After the options, so that nothing reports a call as taken that a hanging load never
-    // shows; before the show, so that a ring during start-up is not lost.
+    // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
+    // load that hangs would never show it. Before the show, so that no early ring is lost.
     sources_.start();
     window_.showAsLoaded();
     return true;

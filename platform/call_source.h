@@ -24,8 +24,9 @@ struct CallSourceStatus {
 //   then stays quiet until it can receive again and says so.
 // - onStatus is called before start() returns, and again whenever the status changes.
 // - onCall gets the caller and the called number exactly as delivered (unchecked, possibly
-//   empty or hostile), valid during the call only, always on the UI thread and never from inside
-//   another onCall of the same source.
+//   empty or hostile), valid during the call only.
+// - Both handlers run on the UI thread only; a source that waits on a thread of its own hands
+//   over to the UI thread first.
 // - Neither handler is called after the source has been destroyed.
 class CallSource {
   public:
