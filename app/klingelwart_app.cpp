@@ -2,15 +2,15 @@
 
 #include <QCoreApplication>
 
+#include <memory>
 #include <utility>
 
-#include "platform/posix/phone_listener.h"
-#include "ui/qt/phone_control_widget.h"
+#include "platform/qt/ring_socket_source.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
@@ -24,29 +24,23 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance)
                 help_,
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
-      presenter_(window_, options_, call_, platform_) {
+      presenter_(window_, options_, call_, platform_),
+      sources_([this](std::string_view caller,
+                      std::string_view called) { presenter_.phoneRang(caller, called); },
+               window_) {
     window_.connectTo(presenter_);
+    sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
 }
 
 bool KlingelwartApp::start() {
     if (!presenter_.load()) {
         return false;
     }
+    // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
+    // load that hangs would never show it. Before the show, so that no early ring is lost.
+    sources_.start();
     window_.showAsLoaded();
     return true;
-}
-
-void KlingelwartApp::listenForCalls(const std::string& directory) {
-    auto listener = posix::PhoneListener::open(directory);
-    if (!listener.ok()) {
-        cannotListen(listener.failure().description);
-        return;
-    }
-    window_.phoneControl().listen(std::move(listener.value()));
-}
-
-void KlingelwartApp::cannotListen(std::string_view reason) {
-    window_.phoneControl().showNotListening(reason);
 }
 
 }  // namespace kw::app

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "core/app_options.h"
 #include "core/call_info.h"
+#include "core/failure.h"
 #include "platform/instance_guard.h"
 #include "platform/posix/no_automation.h"
 #include "platform/posix/posix_file_search.h"
@@ -15,6 +15,7 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
+#include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 #include "ui/qt/qt_dialog_opener.h"
@@ -26,20 +27,16 @@ namespace kw::app {
 // its presenter, wired once and owned here for the whole run.
 class KlingelwartApp {
   public:
-    explicit KlingelwartApp(platform::InstanceGuard& instance);
+    // `ringDirectory`: the private runtime directory whose lock this process holds, or why
+    // klingelwart-ring cannot reach it.
+    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory);
 
     KlingelwartApp(const KlingelwartApp&) = delete;
     KlingelwartApp& operator=(const KlingelwartApp&) = delete;
 
-    // The load sequence, then the first show. False when another instance runs; nothing was
-    // shown then.
+    // The load sequence, the call sources, then the first show. False when another instance
+    // runs; nothing was shown or opened then.
     [[nodiscard]] bool start();
-
-    // Calls reported in the private `directory` reach the main window from now on. When the
-    // socket cannot be opened, the phone says why.
-    void listenForCalls(const std::string& directory);
-    // No calls can arrive; the phone says why.
-    void cannotListen(std::string_view reason);
 
   private:
     AppOptions options_;
@@ -58,6 +55,7 @@ class KlingelwartApp {
     qt::QtWindowManager windowManager_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    ui::CallSources sources_;
 };
 
 }  // namespace kw::app

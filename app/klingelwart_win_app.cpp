@@ -1,9 +1,21 @@
 #include "app/klingelwart_win_app.h"
 
+#include <memory>
+#include <utility>
+
+#include "platform/win32/phone/phone_control_source.h"
+
 namespace kw::app {
 
 KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard)
-    : window_(instance),
+    : sources_(
+          [this](std::string_view caller, std::string_view called) {
+              if (!window_.ended()) {
+                  presenter_.phoneRang(caller, called);
+              }
+          },
+          window_),
+      window_(instance),
       // Owned by the main window or the dialog open on it: modal to that, and above it when the
       // main window is kept on top.
       messages_([this] { return dialogs_.topWindow(); }),
@@ -21,12 +33,16 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_) {
     window_.connectTo(presenter_);
+    auto phone = std::make_unique<win32::PhoneControlSource>();
+    window_.connectPhone(*phone);
+    sources_.add(std::move(phone));
 }
 
 bool KlingelwartWinApp::start() {
     if (!presenter_.load()) {
         return false;
     }
+    sources_.start();
     window_.showAsLoaded();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
+#include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 #include "ui/win32/win32_dialog_opener.h"
@@ -29,8 +30,8 @@ class KlingelwartWinApp {
     KlingelwartWinApp(const KlingelwartWinApp&) = delete;
     KlingelwartWinApp& operator=(const KlingelwartWinApp&) = delete;
 
-    // The load sequence, then the first show. False when another instance runs; nothing was
-    // shown then.
+    // The load sequence, the call sources, then the first show. False when another instance runs;
+    // nothing was shown then.
     [[nodiscard]] bool start();
 
     // Runs the window's messages until the program ends; returns the exit code.
@@ -44,6 +45,8 @@ class KlingelwartWinApp {
     win32::DispatchAutomation automation_;
     win32::Win32ProgramInfo program_;
     win32::Win32FileSearch files_;
+    // Before the window: the window's phone control detaches its source when it closes.
+    ui::CallSources sources_;
     winui::Win32MainScreenView window_;
     win32::Win32MessageBox messages_;
     win32::Win32FileDialog fileDialog_;

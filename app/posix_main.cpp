@@ -8,10 +8,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/klingelwart_app.h"
 #include "app/no_instance_check.h"
+#include "core/error_numbers.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/termination_signals.h"
@@ -75,16 +77,13 @@ int main(int argc, char* argv[]) {
     // Menus and message boxes in the controls' face: one face less to load at start.
     QApplication::setFont(kw::qt::ControlFont({}));
 
-    kw::app::KlingelwartApp program(instance);
-    // Before the first show, so that a ring during start-up is not lost. The socket belongs to
-    // the holder of the lock only.
-    if (!directory.ok()) {
-        program.cannotListen(directory.failure().description);
-    } else if (!lock->claimed()) {
-        program.cannotListen("Die Sperrdatei " + lock->path() + " lässt sich nicht anlegen.");
-    } else {
-        program.listenForCalls(directory.value());
+    // The socket belongs to the holder of the lock only.
+    kw::Result<std::string> ringDirectory = directory;
+    if (directory.ok() && !lock->claimed()) {
+        ringDirectory = kw::Failure{kw::error::kPathFileAccess, "Die Sperrdatei " + lock->path() +
+                                                                    " lässt sich nicht anlegen."};
     }
+    kw::app::KlingelwartApp program(instance, std::move(ringDirectory));
     if (!program.start()) {
         return 0;
     }

@@ -15,11 +15,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/posix/phone_listener.h"
 #include "platform/posix/runtime_directory.h"
+#include "platform/qt/ring_socket_source.h"
 #include "tests/qt/main_screen_rig.h"
 #include "ui/qt/phone_control_widget.h"
 
@@ -49,14 +51,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", directory.failure().description.c_str());
         return 1;
     }
-    auto listener = kw::posix::PhoneListener::open(directory.value());
-    if (!listener.ok()) {
-        std::fprintf(stderr, "%s\n", listener.failure().description.c_str());
+    kw::test::MainScreenRig rig;
+    rig.sources.add(std::make_unique<kw::qt::RingSocketSource>(std::move(directory)));
+    if (!rig.presenter.load()) {
         return 1;
     }
-    kw::test::MainScreenRig rig;
-    rig.view.phoneControl().listen(std::move(listener.value()));
-    if (!rig.presenter.load()) {
+    rig.sources.start();
+    if (!rig.view.phoneControl().receiving()) {
+        std::fprintf(stderr, "%s\n", rig.view.phoneControl().toolTip().toStdString().c_str());
         return 1;
     }
     rig.view.showAsLoaded();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/app_options.h"
@@ -8,6 +9,7 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_automation.h"
+#include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/qt/qt_main_screen_view.h"
 
@@ -39,6 +41,13 @@ struct MainScreenRig {
     int ended = 0;
     qt::QtMainScreenView view{[this] { ++ended; }};
     ui::MainScreen presenter{view, options, call, platform};
+    // Routed as the program routes them; add sources, then start().
+    int rings = 0;
+    ui::CallSources sources{[this](std::string_view caller, std::string_view called) {
+                                ++rings;
+                                presenter.phoneRang(caller, called);
+                            },
+                            view};
 
     MainScreenRig() { view.connectTo(presenter); }
 };

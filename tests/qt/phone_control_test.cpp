@@ -15,11 +15,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
-#include "platform/posix/phone_listener.h"
 #include "platform/posix/ring_message.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/qt/ring_socket_source.h"
 #include "tests/qt/main_screen_rig.h"
 #include "ui/qt/phone_control_widget.h"
 
@@ -99,12 +100,11 @@ class PhoneControlTest : public QObject {
         QVERIFY(runtime_->isValid());
         auto directory = kw::posix::PrivateRuntimeDirectoryIn(runtime_->path().toStdString(), "");
         QVERIFY(directory.ok());
-        auto listener = kw::posix::PhoneListener::open(directory.value());
-        QVERIFY(listener.ok());
-        socketPath_ = listener.value()->socketPath();
+        socketPath_ = directory.value() + "/phone.sock";
         rig_ = std::make_unique<MainScreenRig>();
-        phone().listen(std::move(listener.value()));
+        rig_->sources.add(std::make_unique<kw::qt::RingSocketSource>(std::move(directory)));
         QVERIFY(rig_->presenter.load());
+        rig_->sources.start();
     }
     void cleanup() {
         rig_.reset();
@@ -112,9 +112,23 @@ class PhoneControlTest : public QObject {
     }
 
     void tooltipSaysWhereItListens() {
-        QVERIFY(phone().listening());
+        QVERIFY(phone().receiving());
         QCOMPARE(phone().toolTip(),
                  "Wartet auf Anrufe über " + QString::fromStdString(socketPath_));
+    }
+
+    void tooltipSaysWhyItCannotListen() {
+        MainScreenRig rig;
+        rig.sources.add(std::make_unique<kw::qt::RingSocketSource>(
+            kw::Failure{75, "Die Sperrdatei /x lässt sich nicht anlegen."}));
+        rig.sources.add(
+            std::make_unique<kw::qt::RingSocketSource>(runtime_->path().toStdString() + "/fehlt"));
+        rig.sources.start();
+        const QStringList lines = rig.view.phoneControl().toolTip().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], "Wartet nicht auf Anrufe: Die Sperrdatei /x lässt sich nicht anlegen.");
+        QVERIFY(lines[1].startsWith("Wartet nicht auf Anrufe: "));
+        QVERIFY(!rig.view.phoneControl().receiving());
     }
 
     void ringShowsTheNumbersAsSent_data() {
@@ -177,12 +191,6 @@ class PhoneControlTest : public QObject {
 
     void floodLeavesTheLastCallShown() {
         constexpr int kRings = 2000;
-        int delivered = 0;
-        phone().setCallHandler(
-            [this, &delivered](std::string_view caller, std::string_view called) {
-                ++delivered;
-                rig_->presenter.phoneRang(caller, called);
-            });
         std::atomic<int> sent{0};
         // A sender of its own: a full backlog blocks its connect until the UI thread accepts.
         std::thread sender([this, &sent] {
@@ -192,7 +200,7 @@ class PhoneControlTest : public QObject {
                 }
             }
         });
-        QTRY_COMPARE_WITH_TIMEOUT(delivered, kRings, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig_->rings, kRings, 60000);
         sender.join();
         QCOMPARE(sent.load(), kRings);
         QCOMPARE(callerLine()->text(), QString("Anruf von flut-2000 auf Leitung: 42"));

@@ -352,12 +352,16 @@ class QtMainScreenViewTest : public QObject {
         QVERIFY(rig_->view.testAttribute(Qt::WA_QuitOnClose));
     }
 
-    void phoneStartsNotListening() {
+    void phoneShowsTheCallSources() {
         auto& phone = *rig_->view.findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
-        QVERIFY(!phone.listening());
+        QVERIFY(!phone.receiving());
         QCOMPARE(phone.focusPolicy(), Qt::NoFocus);
-        phone.showNotListening("Kein Verzeichnis");
+        rig_->view.showCallSources({{false, "Wartet nicht auf Anrufe: Kein Verzeichnis"}});
         QCOMPARE(phone.toolTip(), QString("Wartet nicht auf Anrufe: Kein Verzeichnis"));
+        QVERIFY(!phone.receiving());
+        rig_->view.showCallSources({{false, "a &"}, {true, "b"}});
+        QCOMPARE(phone.toolTip(), QString("a &\nb"));
+        QVERIFY(phone.receiving());
     }
 };
 

@@ -2,12 +2,9 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QSocketNotifier>
 
 #include <algorithm>
-#include <utility>
 
-#include "platform/posix/phone_listener.h"
 #include "platform/qt/qt_text.h"
 
 namespace kw::qt {
@@ -54,41 +51,10 @@ PhoneControlWidget::PhoneControlWidget(QWidget* parent) : QWidget(parent) {
     setToolTip(QStringLiteral("Wartet noch nicht auf Anrufe"));
 }
 
-PhoneControlWidget::~PhoneControlWidget() = default;
-
-void PhoneControlWidget::setCallHandler(CallHandler handler) {
-    handler_ = std::move(handler);
-}
-
-void PhoneControlWidget::listen(std::unique_ptr<posix::PhoneListener> listener) {
-    notifier_.reset();
-    listener_ = std::move(listener);
-    if (listener_ == nullptr) {
-        showNotListening("kein Empfänger");
-        return;
-    }
-    notifier_ = std::make_unique<QSocketNotifier>(listener_->fd(), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { takeCalls(); });
-    setToolTip(QStringLiteral("Wartet auf Anrufe über ") + ToQString(listener_->socketPath()));
+void PhoneControlWidget::showStatus(bool receiving, std::string_view tooltip) {
+    receiving_ = receiving;
+    setToolTip(ToQString(tooltip));
     update();
-}
-
-void PhoneControlWidget::showNotListening(std::string_view reason) {
-    notifier_.reset();
-    listener_.reset();
-    setToolTip(QStringLiteral("Wartet nicht auf Anrufe: ") + ToQString(reason));
-    update();
-}
-
-void PhoneControlWidget::takeCalls() {
-    // A handler that runs an event loop of its own must not re-enter the listener.
-    notifier_->setEnabled(false);
-    listener_->processReady([this](std::string_view caller, std::string_view called) {
-        if (handler_) {
-            handler_(caller, called);
-        }
-    });
-    notifier_->setEnabled(true);
 }
 
 void PhoneControlWidget::paintEvent(QPaintEvent* /*event*/) {
@@ -96,8 +62,8 @@ void PhoneControlWidget::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     const double side = std::min(width(), height());
     const QRectF box((width() - side) / 2.0, (height() - side) / 2.0, side, side);
-    DrawTelephone(painter, box, QColor(listening() ? kListeningColour : kIdleColour));
-    if (!listening()) {
+    DrawTelephone(painter, box, QColor(receiving_ ? kListeningColour : kIdleColour));
+    if (!receiving_) {
         QPen cross(QColor(kCrossColour), std::max(1.5, side / 10.0), Qt::SolidLine, Qt::RoundCap);
         painter.setPen(cross);
         const double inset = side * 0.18;

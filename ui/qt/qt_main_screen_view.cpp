@@ -93,9 +93,6 @@ void QtMainScreenView::connectTo(ui::MainScreen& presenter) {
                 break;
         }
     }
-    phoneControl().setCallHandler([&presenter](std::string_view caller, std::string_view called) {
-        presenter.phoneRang(caller, called);
-    });
 }
 
 PhoneControlWidget& QtMainScreenView::phoneControl() const {
@@ -158,6 +155,10 @@ void QtMainScreenView::setActionCaption(std::string_view text) {
 
 void QtMainScreenView::endProgram() {
     endProgram_();
+}
+
+void QtMainScreenView::showCallSources(const std::vector<platform::CallSourceStatus>& statuses) {
+    phoneControl().showStatus(ui::AnyReceiving(statuses), ui::CallSourcesTooltip(statuses));
 }
 
 bool QtMainScreenView::eventFilter(QObject* watched, QEvent* event) {

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/qt/control_set.h"
 
@@ -21,7 +23,9 @@ class PhoneControlWidget;
 
 // The main window: the caller line, the action and exit buttons, the phone and the menus, placed
 // as the layout table says. Every event goes to the MainScreen presenter.
-class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
+class QtMainScreenView final : public QMainWindow,
+                               public ui::MainScreenView,
+                               public ui::CallSourcesView {
   public:
     // `endProgram` ends the whole program; the entry point leaves the event loop with it.
     explicit QtMainScreenView(std::function<void()> endProgram);
@@ -40,6 +44,7 @@ class QtMainScreenView final : public QMainWindow, public ui::MainScreenView {
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
     void endProgram() override;
+    void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

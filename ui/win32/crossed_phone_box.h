@@ -11,6 +11,9 @@ class CrossedPhoneBox {
     // The new child window, owned by the caller; null when even that cannot be made.
     static HWND Create(HWND parent, int controlId, const RECT& box);
 
+    // Green and not crossed while calls arrive through another source.
+    static void SetReceiving(HWND box, bool receiving);
+
   private:
     static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                   UINT_PTR subclass, DWORD_PTR data);

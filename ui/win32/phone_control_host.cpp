@@ -4,38 +4,16 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "platform/win32/com/com_errors.h"
-#include "platform/win32/wide_text.h"
 #include "ui/win32/atl_host_library.h"
-#include "ui/win32/call_event_lookup.h"
-#include "ui/win32/call_event_sink.h"
 #include "ui/win32/crossed_phone_box.h"
 
 namespace kw::winui {
 
 namespace {
-
-constexpr char kNotReported[] = ": Anrufe werden nicht gemeldet.";
-
-std::string ControlName(std::wstring_view progId) {
-    return "Das Telefon-Steuerelement " + win32::WideToUtf8(progId);
-}
-
-// The German description of a failed call, on one line, with its code.
-std::string Reason(HRESULT hr) {
-    std::string text = win32::FailureFromHresult(hr).description;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-        text.replace(at, 2, ": ");
-    }
-    char code[16] = {};
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    return text + ", " + code;
-}
 
 bool NotInstalled(HRESULT hr) {
     return hr == REGDB_E_CLASSNOTREG || hr == CO_E_CLASSSTRING;
@@ -44,8 +22,8 @@ bool NotInstalled(HRESULT hr) {
 }  // namespace
 
 PhoneControlHost::PhoneControlHost(HWND parent, int controlId, const RECT& box,
-                                   std::wstring_view progId, CallHandler onCall) {
-    host(parent, controlId, box, progId, std::move(onCall));
+                                   std::wstring_view progId) {
+    host(parent, controlId, box, progId);
     if (!box_) {
         close();
         box_.reset(CrossedPhoneBox::Create(parent, controlId, box));
@@ -56,12 +34,10 @@ PhoneControlHost::~PhoneControlHost() {
     close();
 }
 
-void PhoneControlHost::host(HWND parent, int controlId, const RECT& box, std::wstring_view progId,
-                            CallHandler onCall) {
-    const std::string name = ControlName(progId);
+void PhoneControlHost::host(HWND parent, int controlId, const RECT& box, std::wstring_view progId) {
     const std::optional<AtlHostLibrary> atl = AtlHostLibrary::Load();
     if (!atl) {
-        status_ = name + " kann nicht angezeigt werden, weil atl.dll fehlt" + kNotReported;
+        failure_ = win32::PhoneHostingFailure::kNoAtlHost;
         return;
     }
     // Resolved here, so that ATL never takes an unknown name for a web address.
@@ -73,9 +49,9 @@ void PhoneControlHost::host(HWND parent, int controlId, const RECT& box, std::ws
                               IID_IUnknown, control_.putVoid());
     }
     if (FAILED(hr) || !control_) {
-        status_ = NotInstalled(hr)
-                      ? name + " ist nicht installiert" + kNotReported
-                      : name + " lässt sich nicht starten (" + Reason(hr) + ")" + kNotReported;
+        failure_ = NotInstalled(hr) ? win32::PhoneHostingFailure::kNotInstalled
+                                    : win32::PhoneHostingFailure::kCannotStart;
+        failureCode_ = hr;
         return;
     }
     Window window(CreateWindowExW(0, AtlHostLibrary::kWindowClass, L"",
@@ -87,25 +63,31 @@ void PhoneControlHost::host(HWND parent, int controlId, const RECT& box, std::ws
     hr = window ? atl->attach(control_.get(), window.get(), container_.put())
                 : HRESULT_FROM_WIN32(GetLastError());
     if (FAILED(hr)) {
-        status_ = name + " lässt sich nicht starten (" + Reason(hr) + ")" + kNotReported;
+        failure_ = win32::PhoneHostingFailure::kCannotStart;
+        failureCode_ = hr;
+        container_.reset();
         return;
     }
     box_ = std::move(window);
+}
 
-    CallEvent event;
-    hr = FindCallEvent(*control_.get(), event);
-    if (SUCCEEDED(hr)) {
-        const win32::ComPtr<IDispatch> sink = MakeCallEventSink(event, std::move(onCall));
-        hr = EventConnection::Connect(*control_.get(), event.source, *sink.get(), connection_);
+void PhoneControlHost::handTo(win32::PhoneControlSource& source) {
+    if (source_ != nullptr && source_ != &source) {
+        source_->detach();
     }
-    status_ = SUCCEEDED(hr)
-                  ? name + " ist bereit und meldet eingehende Anrufe."
-                  : name + " läuft, aber seine Anrufmeldung lässt sich nicht verbinden (" +
-                        Reason(hr) + ")" + kNotReported;
+    source_ = &source;
+    if (hosted()) {
+        source.attach(*control_.get());
+    } else {
+        source.hostingFailed(failure_, failureCode_);
+    }
 }
 
 void PhoneControlHost::close() noexcept {
-    connection_.reset();
+    // The call notification goes before the control: nothing may reach a closing host.
+    if (source_ != nullptr) {
+        std::exchange(source_, nullptr)->detach();
+    }
     if (control_) {
         win32::ComPtr<IOleObject> object;
         if (SUCCEEDED(control_->QueryInterface(IID_IOleObject, object.putVoid())) && object) {

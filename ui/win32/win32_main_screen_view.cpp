@@ -5,9 +5,11 @@
 #include <utility>
 
 #include "core/caller_line_display.h"
+#include "platform/win32/phone/phone_control_source.h"
 #include "ui/main_screen_layout.h"
 #include "ui/main_screen_routes.h"
 #include "ui/win32/control_ids.h"
+#include "ui/win32/crossed_phone_box.h"
 #include "ui/win32/label_text_width.h"
 #include "ui/win32/menu_bar.h"
 #include "ui/win32/phone_control_host.h"
@@ -26,7 +28,6 @@ namespace {
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
-constexpr wchar_t kPhoneProgId[] = L"PhonerActiveX.axPhoner";
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -99,14 +100,10 @@ void Win32MainScreenView::createControls() {
     for (const LayoutControls::Control& control : controls_->controls()) {
         const ui::ControlLayout& entry = *control.layout;
         if (entry.kind == ui::ControlKind::PhoneControl) {
-            phone_ = std::make_unique<PhoneControlHost>(
-                window_, entry.id, controls_->pixels(entry, dpi_), kPhoneProgId,
-                [this](std::string_view caller, std::string_view called) {
-                    if (presenter_ != nullptr && !ended_) {
-                        presenter_->phoneRang(caller, called);
-                    }
-                });
-            tooltips_->add(phone_->window(), phone_->status());
+            phone_ = std::make_unique<PhoneControlHost>(window_, entry.id,
+                                                        controls_->pixels(entry, dpi_),
+                                                        win32::kPhoneProgId);
+            tooltips_->add(phone_->window(), "Wartet noch nicht auf Anrufe");
         } else if (!entry.tooltip.empty()) {
             tooltips_->add(control.window, entry.tooltip);
         }
@@ -128,6 +125,12 @@ HWND Win32MainScreenView::control(std::string_view name) const {
 
 void Win32MainScreenView::connectTo(ui::MainScreen& presenter) {
     presenter_ = &presenter;
+}
+
+void Win32MainScreenView::connectPhone(win32::PhoneControlSource& source) {
+    if (phone_) {
+        phone_->handTo(source);
+    }
 }
 
 void Win32MainScreenView::showAsLoaded() {
@@ -217,6 +220,18 @@ void Win32MainScreenView::endProgram() {
     // reports in the meantime is no longer shown.
     ended_ = true;
     PostQuitMessage(0);
+}
+
+void Win32MainScreenView::showCallSources(const std::vector<platform::CallSourceStatus>& statuses) {
+    if (!phone_) {
+        return;
+    }
+    if (tooltips_) {
+        tooltips_->setText(phone_->window(), ui::CallSourcesTooltip(statuses, "\r\n"));
+    }
+    if (!phone_->hosted()) {
+        CrossedPhoneBox::SetReceiving(phone_->window(), ui::AnyReceiving(statuses));
+    }
 }
 
 LRESULT CALLBACK Win32MainScreenView::procedure(HWND window, UINT message, WPARAM wParam,

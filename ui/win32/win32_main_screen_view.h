@@ -6,13 +6,19 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/windows_api.h"
+#include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/win32/accelerator_table.h"
 #include "ui/win32/control_fonts.h"
 #include "ui/win32/layout_controls.h"
 #include "ui/win32/tooltips.h"
+
+namespace kw::win32 {
+class PhoneControlSource;
+}
 
 namespace kw::winui {
 
@@ -21,7 +27,7 @@ class PhoneControlHost;
 // The main window: the caller line, the action and exit buttons, the phone control's box and the
 // menus, placed after the layout table at the window's DPI. Every event goes to the MainScreen
 // presenter. The window is created hidden; the load sequence decides how it first appears.
-class Win32MainScreenView final : public ui::MainScreenView {
+class Win32MainScreenView final : public ui::MainScreenView, public ui::CallSourcesView {
   public:
     explicit Win32MainScreenView(HINSTANCE instance);
     ~Win32MainScreenView() override;
@@ -33,6 +39,13 @@ class Win32MainScreenView final : public ui::MainScreenView {
 
     // Sends the window's events to the presenter, which must outlive the message loop.
     void connectTo(ui::MainScreen& presenter);
+
+    // Hands the hosted phone control's call notification to `source`, which must outlive the
+    // window.
+    void connectPhone(win32::PhoneControlSource& source);
+
+    // True once endProgram() has run: nothing that arrives afterwards is shown.
+    bool ended() const { return ended_; }
 
     // The first show, in the state the load sequence left the window.
     void showAsLoaded();
@@ -46,6 +59,7 @@ class Win32MainScreenView final : public ui::MainScreenView {
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
     void endProgram() override;
+    void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "core/app_options.h"
 #include "core/call_info.h"
@@ -213,6 +214,35 @@ TEST_F(MainScreenViewTest, ButtonsAndMenuEntriesReachThePresenter) {
     SendMessageW(view.window(), WM_COMMAND, MAKEWPARAM(ControlId("BTN_End"), BN_SETFOCUS), 0);
     SendMessageW(view.window(), WM_COMMAND, MAKEWPARAM(ControlId("LBL_Anrufer"), STN_CLICKED), 0);
     EXPECT_EQ(messages.shown.size(), 3u);
+}
+
+TEST_F(MainScreenViewTest, PhoneTooltipListsEveryCallSourceOnALine) {
+    HWND tips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wstring_view(name) != TOOLTIPS_CLASSW) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    view.showCallSources({{false, "Das Telefon fehlt: Anrufe werden nicht gemeldet."},
+                          {true, "Wartet auf Anrufe über 192.168.1.1"}});
+    wchar_t text[256]{};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = view.window();
+    tool.uId = reinterpret_cast<UINT_PTR>(control("axPhoner1"));
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text),
+              L"Das Telefon fehlt: Anrufe werden nicht gemeldet.\r\nWartet auf Anrufe über "
+              L"192.168.1.1");
 }
 
 TEST_F(MainScreenViewTest, YesOnTheExitQuestionEndsTheMessageLoop) {

@@ -1,4 +1,4 @@
-#include "ui/win32/call_event_lookup.h"
+#include "platform/win32/phone/call_event_lookup.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +11,18 @@
 #include "platform/win32/com/ole_apartment.h"
 #include "tests/win32/phone/substitute_phone_protocol.h"
 
-namespace kw::winui {
+namespace kw::win32 {
 namespace {
 
-using win32::ComPtr;
-
-static_assert(std::wstring_view(kCallEventName) == std::wstring_view(test::phone::kCallEventName),
+static_assert(std::wstring_view(kCallEventName) ==
+                  std::wstring_view(kw::test::phone::kCallEventName),
               "the substitute must fire the event under the host's name");
 
 class CallEventLookupTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(apartment.ok());
-        ASSERT_EQ(CoCreateInstance(test::phone::kClassId, nullptr, CLSCTX_INPROC_SERVER,
+        ASSERT_EQ(CoCreateInstance(kw::test::phone::kClassId, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IUnknown, control.putVoid()),
                   S_OK)
             << "is the substitute phone control registered?";
@@ -45,16 +44,16 @@ TEST_F(CallEventLookupTest, FindsTheEventByNameOrElseByItsSignature) {
           std::wstring_view(L"")}) {
         CallEvent found;
         EXPECT_EQ(FindCallEventIn(*coclass.get(), name, found), S_OK);
-        EXPECT_EQ(found.id, test::phone::kCallEventId);
-        EXPECT_TRUE(IsEqualIID(found.source, test::phone::kEventsId));
+        EXPECT_EQ(found.id, kw::test::phone::kCallEventId);
+        EXPECT_TRUE(IsEqualIID(found.source, kw::test::phone::kEventsId));
     }
 }
 
 TEST_F(CallEventLookupTest, ReadsTheControlsOwnClassInformation) {
     CallEvent found;
     ASSERT_EQ(FindCallEvent(*control.get(), found), S_OK);
-    EXPECT_EQ(found.id, test::phone::kCallEventId);
-    EXPECT_TRUE(IsEqualIID(found.source, test::phone::kEventsId));
+    EXPECT_EQ(found.id, kw::test::phone::kCallEventId);
+    EXPECT_TRUE(IsEqualIID(found.source, kw::test::phone::kEventsId));
 }
 
 TEST_F(CallEventLookupTest, NeedsACoclass) {
@@ -62,11 +61,11 @@ TEST_F(CallEventLookupTest, NeedsACoclass) {
     UINT index = 0;
     ASSERT_EQ(coclass->GetContainingTypeLib(library.put(), &index), S_OK);
     ComPtr<ITypeInfo> events;
-    ASSERT_EQ(library->GetTypeInfoOfGuid(test::phone::kEventsId, events.put()), S_OK);
+    ASSERT_EQ(library->GetTypeInfoOfGuid(kw::test::phone::kEventsId, events.put()), S_OK);
     CallEvent found;
     EXPECT_TRUE(FAILED(FindCallEventIn(*events.get(), kCallEventName, found)));
     EXPECT_EQ(found.id, DISPID_UNKNOWN);
 }
 
 }  // namespace
-}  // namespace kw::winui
+}  // namespace kw::win32

@@ -1,4 +1,4 @@
-#include "ui/win32/call_event_sink.h"
+#include "platform/win32/phone/call_event_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,10 @@
 #include "platform/win32/com/com_ptr.h"
 #include "tests/win32/phone/substitute_phone_protocol.h"
 
-namespace kw::winui {
+namespace kw::win32 {
 namespace {
 
-using win32::Bstr;
-using win32::ComPtr;
-
-constexpr CallEvent kEvent{test::phone::kEventsId, test::phone::kCallEventId};
+constexpr CallEvent kEvent{kw::test::phone::kEventsId, kw::test::phone::kCallEventId};
 
 struct Received {
     std::string caller;
@@ -59,7 +56,7 @@ VARIANT Line() {
 }
 
 TEST_F(CallEventSinkTest, AnswersAsTheSourceInterfaceOnly) {
-    const IID answered[] = {IID_IUnknown, IID_IDispatch, test::phone::kEventsId};
+    const IID answered[] = {IID_IUnknown, IID_IDispatch, kw::test::phone::kEventsId};
     for (const IID& id : answered) {
         ComPtr<IUnknown> object;
         EXPECT_EQ(sink->QueryInterface(id, object.putVoid()), S_OK);
@@ -167,4 +164,4 @@ TEST(CallEventSink, AThrowingHandlerStaysOnItsSide) {
 }
 
 }  // namespace
-}  // namespace kw::winui
+}  // namespace kw::win32

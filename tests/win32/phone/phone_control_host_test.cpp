@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/com/ole_apartment.h"
+#include "platform/win32/phone/phone_control_source.h"
 #include "tests/win32/hidden_window.h"
 #include "tests/win32/phone/substitute_phone_protocol.h"
 #include "ui/win32/control_ids.h"
@@ -57,28 +58,43 @@ class PhoneControlHostTest : public ::testing::Test {
         ASSERT_NE(parent.get(), nullptr);
     }
 
+    // The host handed to a started source, as the program wires them.
     std::unique_ptr<PhoneControlHost> makeHost(std::wstring_view progId = phone::kProgId) {
-        return std::make_unique<PhoneControlHost>(
-            parent.get(), kBoxId, kBox, progId,
+        source = std::make_unique<win32::PhoneControlSource>(progId);
+        startSource();
+        auto host = std::make_unique<PhoneControlHost>(parent.get(), kBoxId, kBox, progId);
+        host->handTo(*source);
+        return host;
+    }
+
+    void startSource() {
+        source->start(
             [this](std::string_view caller, std::string_view called) {
                 received.push_back({std::string(caller), std::string(called)});
-            });
+            },
+            [this](const platform::CallSourceStatus& status) { statuses.push_back(status); });
     }
+
+    const std::string& status() const { return statuses.back().text; }
 
     win32::OleApartment apartment;
     HiddenWindow parent;
+    std::unique_ptr<win32::PhoneControlSource> source;
     std::vector<Received> received;
+    std::vector<platform::CallSourceStatus> statuses;
 };
 
 TEST_F(PhoneControlHostTest, HostsTheControlInTheBoxAndListens) {
     const auto host = makeHost();
-    EXPECT_TRUE(host->hosted()) << host->status();
+    EXPECT_TRUE(host->hosted()) << status();
+    EXPECT_TRUE(source->connected());
+    EXPECT_TRUE(statuses.back().receiving);
     ASSERT_NE(host->window(), nullptr);
     EXPECT_EQ(GetParent(host->window()), parent.get());
     EXPECT_EQ(GetDlgCtrlID(host->window()), kBoxId);
     EXPECT_EQ(ClassOf(host->window()), "AtlAxWin");
     EXPECT_NE(PhoneWindowIn(host->window()), nullptr);
-    EXPECT_EQ(host->status(),
+    EXPECT_EQ(status(),
               "Das Telefon-Steuerelement PhonerActiveX.axPhoner ist bereit und meldet eingehende "
               "Anrufe.");
 }
@@ -140,16 +156,33 @@ TEST_F(PhoneControlHostTest, AfterTheHostNothingIsReported) {
     EXPECT_FALSE(IsWindow(phoneWindow));
     EXPECT_EQ(phone::Ring(phoneWindow, L"030", L"1"), 0);
     EXPECT_TRUE(received.empty());
+    EXPECT_FALSE(source->connected());
+}
+
+TEST_F(PhoneControlHostTest, ASourceStartedAfterTheHandOverConnectsThen) {
+    source = std::make_unique<win32::PhoneControlSource>(phone::kProgId);
+    PhoneControlHost host(parent.get(), kBoxId, kBox, phone::kProgId);
+    host.handTo(*source);
+    EXPECT_FALSE(source->connected());
+    startSource();
+    ASSERT_EQ(statuses.size(), 1U);
+    EXPECT_TRUE(statuses[0].receiving) << status();
+    EXPECT_EQ(phone::Ring(PhoneWindowIn(host.window()), L"030", L"1"), 1);
+    EXPECT_EQ(received, (std::vector<Received>{{"030", "1"}}));
 }
 
 TEST_F(PhoneControlHostTest, MayBeDestroyedByItsOwnHandler) {
     std::unique_ptr<PhoneControlHost> host;
     int calls = 0;
-    host = std::make_unique<PhoneControlHost>(parent.get(), kBoxId, kBox, phone::kProgId,
-                                              [&](std::string_view, std::string_view) {
-                                                  ++calls;
-                                                  host.reset();
-                                              });
+    source = std::make_unique<win32::PhoneControlSource>(phone::kProgId);
+    source->start(
+        [&](std::string_view, std::string_view) {
+            ++calls;
+            host.reset();
+        },
+        [](const platform::CallSourceStatus&) {});
+    host = std::make_unique<PhoneControlHost>(parent.get(), kBoxId, kBox, phone::kProgId);
+    host->handTo(*source);
     const HWND phoneWindow = PhoneWindowIn(host->window());
     EXPECT_EQ(phone::Ring(phoneWindow, L"030", L"1"), 1);
     EXPECT_EQ(calls, 1);
@@ -177,7 +210,8 @@ TEST_F(PhoneControlHostTest, AMissingControlLeavesAnExplainingBox) {
     ASSERT_NE(host->window(), nullptr);
     EXPECT_EQ(GetParent(host->window()), parent.get());
     EXPECT_EQ(GetDlgCtrlID(host->window()), kBoxId);
-    EXPECT_EQ(host->status(),
+    EXPECT_FALSE(statuses.back().receiving);
+    EXPECT_EQ(status(),
               "Das Telefon-Steuerelement KlingelwartTest.GibtEsNicht ist nicht installiert: "
               "Anrufe werden nicht gemeldet.");
     host->move(RECT{0, 0, 50, 50});

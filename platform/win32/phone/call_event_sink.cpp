@@ -1,4 +1,4 @@
-#include "ui/win32/call_event_sink.h"
+#include "platform/win32/phone/call_event_sink.h"
 
 #include <oleauto.h>
 
@@ -10,7 +10,7 @@
 #include "platform/win32/com/variant.h"
 #include "platform/win32/wide_text.h"
 
-namespace kw::winui {
+namespace kw::win32 {
 
 namespace {
 
@@ -27,23 +27,23 @@ std::optional<std::string> TextArgument(const VARIANT& argument) {
         return std::nullopt;
     }
     if (argument.vt == (VT_BSTR | VT_BYREF)) {
-        return win32::WideToUtf8(TextOf(*argument.pbstrVal));
+        return WideToUtf8(TextOf(*argument.pbstrVal));
     }
     if (argument.vt == VT_BSTR) {
-        return win32::WideToUtf8(TextOf(argument.bstrVal));
+        return WideToUtf8(TextOf(argument.bstrVal));
     }
     if (argument.vt == (VT_VARIANT | VT_BYREF) && argument.pvarVal->vt == VT_BSTR) {
-        return win32::WideToUtf8(TextOf(argument.pvarVal->bstrVal));
+        return WideToUtf8(TextOf(argument.pvarVal->bstrVal));
     }
     // A shallow duplicate only because the API takes a mutable source; it is never cleared.
     VARIANT source = argument;
-    win32::Variant copy;
+    Variant copy;
     if (FAILED(VariantCopyInd(copy.get(), &source)) ||
         FAILED(VariantChangeType(copy.get(), copy.get(), 0, VT_BSTR)) ||
         copy.get()->vt != VT_BSTR) {
         return std::nullopt;
     }
-    return win32::WideToUtf8(TextOf(copy.get()->bstrVal));
+    return WideToUtf8(TextOf(copy.get()->bstrVal));
 }
 
 #if defined(__GNUC__)
@@ -84,8 +84,8 @@ class CallEventSink final : public IDispatch {
 
 }  // namespace
 
-win32::ComPtr<IDispatch> MakeCallEventSink(const CallEvent& event, CallEventHandler handler) {
-    win32::ComPtr<IDispatch> sink;
+ComPtr<IDispatch> MakeCallEventSink(const CallEvent& event, CallEventHandler handler) {
+    ComPtr<IDispatch> sink;
     *sink.put() = new CallEventSink(event, std::move(handler));
     return sink;
 }
@@ -170,4 +170,4 @@ void CallEventSink::deliver(const DISPPARAMS& parameters) const {
     handler(*caller, *called);
 }
 
-}  // namespace kw::winui
+}  // namespace kw::win32

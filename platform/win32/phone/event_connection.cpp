@@ -1,8 +1,8 @@
-#include "ui/win32/event_connection.h"
+#include "platform/win32/phone/event_connection.h"
 
 #include <utility>
 
-namespace kw::winui {
+namespace kw::win32 {
 
 EventConnection::~EventConnection() {
     reset();
@@ -22,7 +22,7 @@ EventConnection& EventConnection::operator=(EventConnection&& other) noexcept {
 
 HRESULT EventConnection::Connect(IUnknown& source, REFIID events, IUnknown& sink,
                                  EventConnection& connection) {
-    win32::ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPointContainer> container;
     HRESULT hr = source.QueryInterface(IID_IConnectionPointContainer, container.putVoid());
     if (FAILED(hr)) {
         return hr;
@@ -46,10 +46,10 @@ HRESULT EventConnection::Connect(IUnknown& source, REFIID events, IUnknown& sink
 
 void EventConnection::reset() noexcept {
     // Taken out first: Unadvise may call back into a host that is being torn down.
-    const win32::ComPtr<IConnectionPoint> point = std::move(point_);
+    const ComPtr<IConnectionPoint> point = std::move(point_);
     if (point) {
         point->Unadvise(std::exchange(cookie_, 0));
     }
 }
 
-}  // namespace kw::winui
+}  // namespace kw::win32

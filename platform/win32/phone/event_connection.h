@@ -6,7 +6,7 @@
 
 #include "platform/win32/com/com_ptr.h"
 
-namespace kw::winui {
+namespace kw::win32 {
 
 // One sink advised to one connection point of an event source; unadvised on destruction.
 class EventConnection {
@@ -26,8 +26,8 @@ class EventConnection {
     void reset() noexcept;
 
   private:
-    win32::ComPtr<IConnectionPoint> point_;
+    ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
 
-}  // namespace kw::winui
+}  // namespace kw::win32

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-namespace kw::winui {
+namespace kw::win32 {
 
 // The softphone control's notification of an incoming call: caller and called number as texts
 // by reference, then the line. The substitute control of the tests uses the same name.
@@ -25,4 +25,4 @@ HRESULT FindCallEvent(IUnknown& control, CallEvent& found);
 // Looks in the coclass `coclass` for the event named `eventName` in its default source interface.
 HRESULT FindCallEventIn(ITypeInfo& coclass, std::wstring_view eventName, CallEvent& found);
 
-}  // namespace kw::winui
+}  // namespace kw::win32

@@ -1,4 +1,4 @@
-#include "ui/win32/call_event_lookup.h"
+#include "platform/win32/phone/call_event_lookup.h"
 
 #include <olectl.h>
 
@@ -6,11 +6,9 @@
 
 #include "platform/win32/com/com_ptr.h"
 
-namespace kw::winui {
+namespace kw::win32 {
 
 namespace {
-
-using win32::ComPtr;
 
 // Frees a TYPEATTR or FUNCDESC through the type information that handed it out.
 class TypeAttr {
@@ -147,4 +145,4 @@ HRESULT FindCallEvent(IUnknown& control, CallEvent& found) {
     return FindCallEventIn(*coclass.get(), kCallEventName, found);
 }
 
-}  // namespace kw::winui
+}  // namespace kw::win32

@@ -1,0 +1,125 @@
+#include "ui/call_sources.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kw::ui {
+namespace {
+
+using platform::CallSource;
+using platform::CallSourceStatus;
+
+// Reports `initial` at start; the test rings and changes the status through it afterwards.
+class FakeSource final : public CallSource {
+  public:
+    explicit FakeSource(std::vector<CallSourceStatus> initial) : initial_(std::move(initial)) {}
+
+    void start(CallHandler onCall, StatusHandler onStatus) override {
+        onCall_ = std::move(onCall);
+        onStatus_ = std::move(onStatus);
+        for (const CallSourceStatus& status : initial_) {
+            onStatus_(status);
+        }
+    }
+    void ring(std::string_view caller, std::string_view called) { onCall_(caller, called); }
+    void report(const CallSourceStatus& status) { onStatus_(status); }
+
+  private:
+    std::vector<CallSourceStatus> initial_;
+    CallHandler onCall_;
+    StatusHandler onStatus_;
+};
+
+class RecordingView final : public CallSourcesView {
+  public:
+    void showCallSources(const std::vector<CallSourceStatus>& statuses) override {
+        shown.push_back(statuses);
+    }
+    std::vector<std::vector<CallSourceStatus>> shown;
+};
+
+const CallSourceStatus kSocket{true,
+                               "Wartet auf Anrufe über /run/user/1000/klingelwart/phone.sock"};
+const CallSourceStatus kNoDirectory{false, "Wartet nicht auf Anrufe: Kein Verzeichnis"};
+
+class CallSourcesTest : public ::testing::Test {
+  protected:
+    FakeSource& add(std::vector<CallSourceStatus> initial) {
+        auto source = std::make_unique<FakeSource>(std::move(initial));
+        FakeSource& added = *source;
+        sources.add(std::move(source));
+        return added;
+    }
+
+    RecordingView view;
+    std::vector<std::string> calls;
+    CallSources sources{[this](std::string_view caller, std::string_view called) {
+                            calls.push_back(std::string(caller) + "|" + std::string(called));
+                        },
+                        view};
+};
+
+TEST_F(CallSourcesTest, CallsFromEverySourceReachTheHandlerAsDelivered) {
+    FakeSource& first = add({kSocket});
+    FakeSource& second = add({kSocket});
+    sources.start();
+    first.ring("(030) 1", "42");
+    second.ring("", "");
+    first.ring(std::string("0\0"
+                           "1",
+                           3),
+               "&");
+    EXPECT_EQ(calls, (std::vector<std::string>{"(030) 1|42", "|",
+                                               std::string("0\0"
+                                                           "1|&",
+                                                           5)}));
+}
+
+TEST_F(CallSourcesTest, StartShowsEverySourceOnceInOrder) {
+    add({kNoDirectory});
+    add({{false, "zuerst"}, kSocket});  // changes during its start: only the last counts
+    add({});                            // never reports
+    sources.start();
+    ASSERT_EQ(view.shown.size(), 1U);
+    const std::vector<CallSourceStatus> expected{
+        kNoDirectory, kSocket, {false, "Wartet noch nicht auf Anrufe"}};
+    EXPECT_EQ(view.shown[0], expected);
+}
+
+TEST_F(CallSourcesTest, ALaterChangeUpdatesTheViewOnlyWhenItIsOne) {
+    FakeSource& source = add({kSocket});
+    add({kNoDirectory});
+    sources.start();
+    source.report(kSocket);
+    EXPECT_EQ(view.shown.size(), 1U);
+    source.report({false, "Router nicht erreichbar"});
+    ASSERT_EQ(view.shown.size(), 2U);
+    EXPECT_FALSE(AnyReceiving(view.shown.back()));
+    EXPECT_EQ(CallSourcesTooltip(view.shown.back()),
+              "Router nicht erreichbar\nWartet nicht auf Anrufe: Kein Verzeichnis");
+}
+
+TEST(CallSourcesSummaryTest, CombinesTheStatuses) {
+    struct Case {
+        std::vector<CallSourceStatus> statuses;
+        bool receiving;
+        std::string tooltip;
+    };
+    const Case cases[] = {
+        {{}, false, ""},
+        {{kNoDirectory}, false, kNoDirectory.text},
+        {{kSocket}, true, kSocket.text},
+        {{kNoDirectory, kSocket}, true, kNoDirectory.text + "\n" + kSocket.text},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AnyReceiving(c.statuses), c.receiving) << c.tooltip;
+        EXPECT_EQ(CallSourcesTooltip(c.statuses), c.tooltip);
+    }
+}
+
+}  // namespace
+}  // namespace kw::ui

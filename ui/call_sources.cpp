@@ -1,0 +1,62 @@
+#include "ui/call_sources.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kw::ui {
+
+bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses) {
+    return std::any_of(statuses.begin(), statuses.end(),
+                       [](const platform::CallSourceStatus& status) { return status.receiving; });
+}
+
+std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
+                               std::string_view lineBreak) {
+    std::string text;
+    for (const platform::CallSourceStatus& status : statuses) {
+        if (&status != &statuses.front()) {
+            text += lineBreak;
+        }
+        text += status.text;
+    }
+    return text;
+}
+
+CallSources::CallSources(platform::CallSource::CallHandler onCall, CallSourcesView& view)
+    : onCall_(std::move(onCall)), view_(view) {}
+
+void CallSources::add(std::unique_ptr<platform::CallSource> source) {
+    if (source == nullptr) {
+        return;
+    }
+    sources_.push_back(std::move(source));
+    // A source that breaks its word and never reports still gets a line.
+    statuses_.push_back({false, "Wartet noch nicht auf Anrufe"});
+}
+
+void CallSources::start() {
+    starting_ = true;
+    for (std::size_t index = 0; index < sources_.size(); ++index) {
+        sources_[index]->start(
+            [this](std::string_view caller, std::string_view called) {
+                if (onCall_) {
+                    onCall_(caller, called);
+                }
+            },
+            [this, index](const platform::CallSourceStatus& status) { update(index, status); });
+    }
+    starting_ = false;
+    view_.showCallSources(statuses_);
+}
+
+void CallSources::update(std::size_t index, const platform::CallSourceStatus& status) {
+    if (statuses_[index] == status) {
+        return;
+    }
+    statuses_[index] = status;
+    if (!starting_) {
+        view_.showCallSources(statuses_);
+    }
+}
+
+}  // namespace kw::ui

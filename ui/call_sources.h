@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/call_source.h"
+
+namespace kw::ui {
+
+// Where the phone shows how the sources are doing.
+class CallSourcesView {
+  public:
+    virtual ~CallSourcesView() = default;
+    // One status per source, in the order the sources were added.
+    virtual void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) = 0;
+};
+
+// True when calls can arrive through at least one source.
+bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses);
+
+// The phone's tooltip: one line per source; with one source just its text.
+std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
+                               std::string_view lineBreak = "\n");
+
+// Owns the program's call sources, hands every call to one handler and keeps the view's
+// combined status up to date.
+class CallSources {
+  public:
+    CallSources(platform::CallSource::CallHandler onCall, CallSourcesView& view);
+
+    CallSources(const CallSources&) = delete;
+    CallSources& operator=(const CallSources&) = delete;
+
+    // Before start() only.
+    void add(std::unique_ptr<platform::CallSource> source);
+
+    // Starts every source, then shows their statuses at once.
+    void start();
+
+  private:
+    void update(std::size_t index, const platform::CallSourceStatus& status);
+
+    platform::CallSource::CallHandler onCall_;
+    CallSourcesView& view_;
+    std::vector<platform::CallSourceStatus> statuses_;
+    bool starting_ = false;
+    // Last, so that no source outlives the statuses it reports into.
+    std::vector<std::unique_ptr<platform::CallSource>> sources_;
+};
+
+}  // namespace kw::ui
