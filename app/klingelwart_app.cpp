@@ -5,11 +5,13 @@
 #include <memory>
 #include <utility>
 
+#include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                               bool callMonitor)
     : store_(std::string(kApplicationName), posix::IniSettingsStore::defaultPath(kApplicationName)),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       dialogs_(options_, optionenPlatform_, program_),
@@ -28,6 +30,9 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                window_) {
     window_.connectTo(presenter_);
     sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
+    if (callMonitor) {
+        sources_.add(std::make_unique<qt::CallMonitorSource>());
+    }
 }
 
 bool KlingelwartApp::start() {

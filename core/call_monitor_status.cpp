@@ -45,8 +45,8 @@ std::string CallMonitorConnected(std::string_view host, std::uint16_t port) {
 std::string CallMonitorWaiting(std::string_view host, std::uint16_t port, MonitorFault fault,
                                std::chrono::milliseconds wait) {
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
-    return Prefix(host, port) + FaultText(fault) + ", neuer Versuch in " +
-           std::to_string(seconds) + " s";
+    return Prefix(host, port) + FaultText(fault) + ", neuer Versuch in " + std::to_string(seconds) +
+           " s";
 }
 
 }  // namespace kw

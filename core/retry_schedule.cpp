@@ -15,6 +15,8 @@ std::chrono::milliseconds RetrySchedule::next() {
     return wait;
 }
 
-void RetrySchedule::reset() { coming_ = first_; }
+void RetrySchedule::reset() {
+    coming_ = first_;
+}
 
 }  // namespace kw
