@@ -1,12 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "core/call_monitor_line.h"
 #include "core/call_monitor_status.h"
+#include "core/call_monitor_timing.h"
 #include "core/retry_schedule.h"
 #include "platform/call_source.h"
 
@@ -14,13 +14,6 @@ class QTcpSocket;
 class QTimer;
 
 namespace kw::qt {
-
-struct CallMonitorTiming {
-    std::chrono::milliseconds firstRetry = std::chrono::seconds(1);
-    std::chrono::milliseconds longestRetry = std::chrono::seconds(60);
-    // Without it an address that swallows packets holds each attempt for minutes.
-    std::chrono::milliseconds connectTimeout = std::chrono::seconds(15);
-};
 
 // The incoming calls a router announces on its call monitor port, taken in Qt's event loop. Keeps
 // trying to reach the router for as long as it lives.

@@ -30,7 +30,7 @@ class CallMonitorSourceTest : public QObject {
     void start(const std::string& host = "127.0.0.1") {
         host_ = host;
         source_ = std::make_unique<kw::qt::CallMonitorSource>(
-            host, port(), kw::qt::CallMonitorTiming{10ms, 40ms, 5s});
+            host, port(), kw::CallMonitorTiming{10ms, 40ms, 5s});
         source_->start([this](std::string_view caller,
                               std::string_view called) { calls_.emplace_back(caller, called); },
                        [this](const CallSourceStatus& status) { statuses_.push_back(status); });
