@@ -320,10 +320,11 @@ class CallMonitorSource::Worker {
         for (const ADDRINFOEXW* address = addresses; address != nullptr && !stopped();
              // mingw-w64 declares the link with a misspelt struct tag.
              address = reinterpret_cast<const ADDRINFOEXW*>(address->ai_next)) {
+            // The event first, so that the socket is closed before the event it signals.
+            const UniqueHandle event(WSACreateEvent());
             UniqueSocket socket(WSASocketW(address->ai_family, address->ai_socktype,
                                            address->ai_protocol, nullptr, 0,
                                            WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT));
-            const UniqueHandle event(WSACreateEvent());
             if (!socket || !event ||
                 WSAEventSelect(socket.get(), event.get(), FD_CONNECT) == SOCKET_ERROR) {
                 fault = FaultOf(WSAGetLastError());
@@ -347,6 +348,8 @@ class CallMonitorSource::Worker {
             }
             if ((events.lNetworkEvents & FD_CONNECT) != 0 &&
                 events.iErrorCode[FD_CONNECT_BIT] == 0) {
+                // The event goes with this attempt; read() selects on its own.
+                WSAEventSelect(socket.get(), nullptr, 0);
                 return socket;
             }
             fault = FaultOf(events.iErrorCode[FD_CONNECT_BIT]);
@@ -360,6 +363,11 @@ class CallMonitorSource::Worker {
         if (!event || WSAEventSelect(socket, event.get(), FD_READ | FD_CLOSE) == SOCKET_ERROR) {
             return;
         }
+        // Leaves the socket before the event closes.
+        struct Deselect {
+            SOCKET socket;
+            ~Deselect() { WSAEventSelect(socket, nullptr, 0); }
+        } const deselect{socket};
         KeepAlive(socket);
         CallMonitorLines lines;
         std::vector<char> buffer(64 * 1024);
