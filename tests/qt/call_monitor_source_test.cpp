@@ -135,6 +135,8 @@ class CallMonitorSourceTest : public QObject {
         QCOMPARE(statuses_.size(), reported);
         QVERIFY(!router_.hasPendingConnections());
         QVERIFY(calls_.empty());
+        source_.reset();
+        QCOMPARE(statuses_.size(), reported);
     }
 
     void destroyedWhileConnectingStaysQuiet() {

@@ -193,6 +193,9 @@ TEST_F(CallMonitorSourceTest, SilentRouterKeepsTheConnection) {
     EXPECT_EQ(statuses_.size(), reported);
     EXPECT_FALSE(pending(0));
     EXPECT_TRUE(calls_.empty());
+    source_.reset();
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(statuses_.size(), reported);
 }
 
 TEST_F(CallMonitorSourceTest, DestroyedWhileConnectingStaysQuiet) {
