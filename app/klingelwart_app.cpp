@@ -5,12 +5,14 @@
 #include <memory>
 #include <utility>
 
+#include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                               bool callMonitor)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
@@ -30,6 +32,9 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                window_) {
     window_.connectTo(presenter_);
     sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
+    if (callMonitor) {
+        sources_.add(std::make_unique<qt::CallMonitorSource>());
+    }
 }
 
 bool KlingelwartApp::start() {

@@ -28,8 +28,10 @@ namespace kw::app {
 class KlingelwartApp {
   public:
     // `ringDirectory`: the private runtime directory whose lock this process holds, or why
-    // klingelwart-ring cannot reach it.
-    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory);
+    // klingelwart-ring cannot reach it. `callMonitor`: also take the calls the router announces on
+    // fritz.box:1012.
+    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                   bool callMonitor = false);
 
     KlingelwartApp(const KlingelwartApp&) = delete;
     KlingelwartApp& operator=(const KlingelwartApp&) = delete;
