@@ -220,6 +220,31 @@ TEST(PipeCallSource, NameTakenBeforeIsRefused) {
     EXPECT_TRUE(second.calls.empty());
 }
 
+TEST(PipeCallSource, PipeOfAnotherOwnerIsNeitherSharedNorFed) {
+    // A squatter's pipe, open to all, owned by a SID other than the user's.
+    std::vector<unsigned char> other(SECURITY_MAX_SID_SIZE);
+    DWORD otherSize = static_cast<DWORD>(other.size());
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, other.data(), &otherSize));
+    SECURITY_DESCRIPTOR descriptor{};
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorOwner(&descriptor, other.data(), FALSE);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    const UniqueHandle squatter(
+        CreateNamedPipeW(PipeName().c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE, 1, 0, 65536, 0, &attributes));
+    if (!squatter) {
+        GTEST_SKIP() << "this system lets no other owner be set, error " << GetLastError();
+    }
+    Received received;
+    const auto source = Started(received);
+    EXPECT_FALSE(received.statuses.at(0).receiving);
+    const Outcome outcome = RunRing({L"030", L"4711"});
+    EXPECT_EQ(outcome.status, 1u);
+    EXPECT_EQ(outcome.errorText, "klingelwart-ring: Anruf wird nicht gemeldet: " +
+                                     WideToUtf8(PipeName()) + " gehört nicht diesem Benutzer.\r\n");
+}
+
 TEST(PipeCallSource, SilentMalformedAndOversizedClientsDoNotStopOthers) {
     Received received;
     const auto source = Started(received);
