@@ -3,6 +3,7 @@
 #include <aclapi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -290,6 +291,32 @@ TEST(PipeCallSource, FloodIsBoundedPerWindowMessage) {
         distinct.insert(call.first);
     }
     EXPECT_EQ(distinct.size(), received.calls.size());
+}
+
+TEST(PipeCallSource, HandlerWithItsOwnMessageLoopIsNotEntered) {
+    const std::wstring name = PipeName();
+    std::vector<std::string> callers;
+    int depth = 0;
+    int deepest = 0;
+    PipeCallSource source;
+    // As a message box would: more calls come while the first one's handler runs a loop.
+    source.start(
+        [&](std::string_view caller, std::string_view) {
+            deepest = std::max(deepest, ++depth);
+            callers.emplace_back(caller);
+            if (caller == "first") {
+                for (int index = 0; index < 20; ++index) {
+                    SendRaw(name, EncodeRing(std::to_string(index), "x"));
+                }
+                PumpUntil([] { return false; }, 300ms);
+            }
+            --depth;
+        },
+        [](const platform::CallSourceStatus&) {});
+    ASSERT_TRUE(SendRaw(name, EncodeRing("first", "x")));
+    PumpUntil([&] { return callers.size() >= 21; });
+    EXPECT_EQ(callers.size(), 21u);
+    EXPECT_EQ(deepest, 1);
 }
 
 TEST(PipeCallSource, NothingArrivesAfterDestruction) {
