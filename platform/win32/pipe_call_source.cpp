@@ -212,7 +212,7 @@ struct PipeCallSource::State final : WindowTarget, WorkerTarget {
     bool posted = false;  // a kCallsWaiting is on its way
     std::optional<platform::CallSourceStatus> lostStatus;
 
-    // Last: joined first.
+    // Joined by ~State before the window and the handlers go.
     std::thread worker;
 };
 

@@ -159,6 +159,7 @@ TEST_F(Installed, HelpOpensTheInstalledManual) {
             L"Der Dialog Optionen",
             L"Beispiel: Prozedur in Access",
             L"Softphone anbinden (Linux)",
+            L"Softphone anbinden (Windows)",
             L"Fehlermeldungen",
         };
         EXPECT_EQ(HelpContentsTitles(session.processId(), help), expected);
