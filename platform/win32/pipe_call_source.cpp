@@ -308,11 +308,10 @@ class Worker {
                 instance.stage = Instance::Stage::kConnecting;
                 return;
             case ERROR_PIPE_CONNECTED:
+            // Came, wrote and went before this: what it wrote is still there to read.
+            case ERROR_NO_DATA:
                 instance.connectedEarly = true;
                 again(instance, Instance::Stage::kConnecting);
-                return;
-            case ERROR_NO_DATA:  // came and went
-                again(instance, Instance::Stage::kRestart);
                 return;
             default:
                 die(instance, cause);

@@ -261,6 +261,18 @@ TEST(PipeCallSource, SilentMalformedAndOversizedClientsDoNotStopOthers) {
     EXPECT_EQ(received.calls[0].first, "good");
 }
 
+TEST(PipeCallSource, QuickClientsAreNotLost) {
+    Received received;
+    const auto source = Started(received);
+    // Each connects, writes and hangs up, often before the instance is listened on again.
+    constexpr std::size_t kClients = 200;
+    for (std::size_t index = 0; index < kClients; ++index) {
+        ASSERT_TRUE(SendRaw(PipeName(), EncodeRing(std::to_string(index), "x")));
+    }
+    PumpUntil([&] { return received.calls.size() >= kClients; });
+    EXPECT_EQ(received.calls.size(), kClients);
+}
+
 TEST(PipeCallSource, FloodIsBoundedPerWindowMessage) {
     Received received;
     const auto source = Started(received);
@@ -312,7 +324,9 @@ TEST(PipeCallSource, HandlerWithItsOwnMessageLoopIsNotEntered) {
             }
             --depth;
         },
-        [](const platform::CallSourceStatus&) {});
+        [](const platform::CallSourceStatus& status) {
+            ASSERT_TRUE(status.receiving) << status.text;
+        });
     ASSERT_TRUE(SendRaw(name, EncodeRing("first", "x")));
     PumpUntil([&] { return callers.size() >= 21; });
     EXPECT_EQ(callers.size(), 21u);
