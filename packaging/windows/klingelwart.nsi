@@ -92,6 +92,7 @@ Section "Klingelwart" SecMain
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "/oname=Klingelwart.exe" "${KW_EXE}"
+  File "/oname=klingelwart-ring.exe" "${KW_RING_EXE}"
 !ifdef KW_HELP_CHM
   File "/oname=KLINGELWART2.chm" "${KW_HELP_CHM}"
 !endif
@@ -128,6 +129,7 @@ FunctionEnd
 ; does the folder then.
 Section "Uninstall"
   Delete "$INSTDIR\Klingelwart.exe"
+  Delete "$INSTDIR\klingelwart-ring.exe"
   Delete "$INSTDIR\KLINGELWART2.chm"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"

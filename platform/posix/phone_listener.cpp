@@ -14,8 +14,8 @@
 #include <utility>
 
 #include "core/error_numbers.h"
+#include "core/ring_message.h"
 #include "platform/posix/errno_text.h"
-#include "platform/posix/ring_message.h"
 #include "platform/posix/runtime_directory.h"
 
 namespace kw::posix {

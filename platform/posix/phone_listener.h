@@ -16,7 +16,7 @@
 namespace kw::posix {
 
 // Receives the calls klingelwart-ring reports: a SOCK_SEQPACKET local socket bound to
-// <directory>/phone.sock, one message (see ring_message.h) per connection.
+// <directory>/phone.sock, one message (see core/ring_message.h) per connection.
 //
 // Never blocks. Watch fd() for readability (QSocketNotifier, poll) and call processReady() each
 // time it is readable; fd() stays readable while work is left, so a flood is handled in bounded

@@ -141,4 +141,13 @@ Result<std::string> PrivateRuntimeDirectory() {
                                      "/tmp");
 }
 
+std::string PhoneSocketPath(const std::string& directory) {
+    std::string path = directory;
+    if (path.empty() || path.back() != '/') {
+        path.push_back('/');
+    }
+    path.append(kPhoneSocketName);
+    return path;
+}
+
 }  // namespace kw::posix

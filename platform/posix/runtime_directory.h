@@ -16,6 +16,9 @@ inline constexpr std::size_t kMaxSocketPathLength = 107;
 // "phone.sock"); a directory is only usable when <directory>/<such a name> fits a socket path.
 inline constexpr std::size_t kLongestEntryName = 13;
 
+// The file name of klingelwart-ring's socket in the private directory.
+inline constexpr std::string_view kPhoneSocketName = "phone.sock";
+
 // The user's private directory for the running program's lock and phone socket:
 // $XDG_RUNTIME_DIR/klingelwart, created with mode 0700 when missing. When XDG_RUNTIME_DIR is
 // unset, empty, not absolute, or the directory in it cannot be used (cannot be created, is not
@@ -36,5 +39,8 @@ Result<std::string> PrivateRuntimeDirectoryIn(std::string_view xdgRuntimeDir,
 // Makes sure `path` is a private directory of the user's, as described above, creating it with
 // mode 0700 when it is missing (its parent must exist). Returns the path unchanged.
 Result<std::string> EnsurePrivateDirectory(const std::string& path);
+
+// <directory>/phone.sock
+std::string PhoneSocketPath(const std::string& directory);
 
 }  // namespace kw::posix

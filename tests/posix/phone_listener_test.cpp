@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/ring_message.h"
+#include "core/ring_message.h"
 #include "platform/posix/runtime_directory.h"
 #include "posix_test_support.h"
 

@@ -165,5 +165,11 @@ TEST_F(RuntimeDirectoryTest, EveryUsableDirectoryLeavesRoomForTheSocket) {
     EXPECT_EQ(notUsed.value(), FallbackIn(fallback_));
 }
 
+TEST(PhoneSocketPath, IsInTheDirectory) {
+    EXPECT_EQ(PhoneSocketPath("/run/user/1000/klingelwart"),
+              "/run/user/1000/klingelwart/phone.sock");
+    EXPECT_EQ(PhoneSocketPath("/tmp/x/"), "/tmp/x/phone.sock");
+}
+
 }  // namespace
 }  // namespace kw::posix

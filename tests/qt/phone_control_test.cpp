@@ -17,7 +17,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/posix/ring_message.h"
+#include "core/ring_message.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/qt/ring_socket_source.h"
@@ -62,7 +62,7 @@ bool SendRing(const std::string& path, const std::string& caller, const std::str
     if (!fd || ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address)) {
         return false;
     }
-    const std::string message = kw::posix::EncodeRing(caller, called);
+    const std::string message = kw::EncodeRing(caller, called);
     return ::send(fd.get(), message.data(), message.size(), MSG_NOSIGNAL) ==
            static_cast<ssize_t>(message.size());
 }

@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ring_message.h"
 #include "platform/posix/errno_text.h"
-#include "platform/posix/ring_message.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/unique_fd.h"
 
@@ -99,9 +99,9 @@ int main(int argc, char** argv) {
     }
     const std::string_view caller(argv[1]);
     const std::string_view called(argv[2]);
-    if (!kw::posix::FitsRingMessage(caller, called)) {
+    if (!kw::FitsRingMessage(caller, called)) {
         return Say("Die Nummern sind zu lang (zusammen höchstens " +
-                       std::to_string(kw::posix::kMaxRingMessage - kw::posix::kRingHeaderSize) +
+                       std::to_string(kw::kMaxRingMessage - kw::kRingHeaderSize) +
                        " Bytes); der Anruf wird nicht gemeldet.",
                    kWrongCall);
     }
@@ -113,5 +113,5 @@ int main(int argc, char** argv) {
     if (path.size() > kw::posix::kMaxSocketPathLength) {
         return Say("Der Pfad " + path + " ist zu lang für eine lokale Verbindung.", kNotTaken);
     }
-    return Send(path, kw::posix::EncodeRing(caller, called));
+    return Send(path, kw::EncodeRing(caller, called));
 }

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/win32/gui/child_process.h"
 #include "tests/win32/gui/klingelwart_session.h"
 #include "tests/win32/gui/options_registry.h"
 #include "tests/win32/gui/poll_until.h"
@@ -53,6 +55,7 @@ TEST_F(Installed, PutsTheProgramItsManualAndUninstallerIntoProgramFiles) {
     };
     const Expected files[] = {
         {L"Klingelwart.exe", true},
+        {L"klingelwart-ring.exe", true},
         {L"Uninstall.exe", true},
         {L"KLINGELWART2.chm", kWithManual},
     };
@@ -68,6 +71,11 @@ TEST_F(Installed, PutsTheProgramItsManualAndUninstallerIntoProgramFiles) {
     // The very program of this build, not a stale one.
     EXPECT_EQ(test::ReadBytes(InstallDirectory() / L"Klingelwart.exe"),
               test::ReadBytes(gui::KlingelwartProgram()));
+    EXPECT_EQ(test::ReadBytes(InstallDirectory() / L"klingelwart-ring.exe"),
+              test::ReadBytes(test::ProgramDirectory() / L"klingelwart-ring.exe"));
+    // Runs from there on its own: nobody listens, so "not taken".
+    const gui::ChildProcess ring(InstallDirectory() / L"klingelwart-ring.exe", L"030 4711");
+    EXPECT_EQ(ring.awaitExit(), std::optional<DWORD>(1));
 }
 
 TEST_F(Installed, StartMenuShortcutsForAllUsersStartTheInstalledFiles) {
@@ -151,6 +159,7 @@ TEST_F(Installed, HelpOpensTheInstalledManual) {
             L"Der Dialog Optionen",
             L"Beispiel: Prozedur in Access",
             L"Softphone anbinden (Linux)",
+            L"Softphone anbinden (Windows)",
             L"Fehlermeldungen",
         };
         EXPECT_EQ(HelpContentsTitles(session.processId(), help), expected);
@@ -218,7 +227,8 @@ TEST(Uninstall, RemovesWhatTheInstallerPutThereAndKeepsTheUsersSettings) {
             fs::remove(InstallDirectory(), ec);
         }
 
-        for (const wchar_t* file : {L"Klingelwart.exe", L"KLINGELWART2.chm"}) {
+        for (const wchar_t* file :
+             {L"Klingelwart.exe", L"klingelwart-ring.exe", L"KLINGELWART2.chm"}) {
             EXPECT_FALSE(fs::exists(InstallDirectory() / file)) << fs::path(file);
         }
         EXPECT_EQ(fs::exists(InstallDirectory()), c.userFileInInstallDirectory);

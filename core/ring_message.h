@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-namespace kw::posix {
+namespace kw {
 
 // The one message klingelwart-ring sends to the running program: a call with its two numbers.
 //
-// Wire format, one socket message (SOCK_SEQPACKET, one message per connection):
+// Wire format, one message per connection (a SOCK_SEQPACKET socket, a message-mode pipe):
 //   8 bytes  magic "KLINGEL1"
 //   4 bytes  caller length, unsigned little-endian
 //   n bytes  caller text
@@ -23,9 +23,6 @@ namespace kw::posix {
 inline constexpr std::string_view kRingMagic = "KLINGEL1";
 inline constexpr std::size_t kRingHeaderSize = 8 + 4 + 4;  // magic and the two lengths
 inline constexpr std::size_t kMaxRingMessage = 64 * 1024;
-
-// The socket's file name in the private runtime directory.
-inline constexpr std::string_view kPhoneSocketName = "phone.sock";
 
 struct RingCall {
     std::string caller;
@@ -47,7 +44,4 @@ std::string EncodeRing(std::string_view caller, std::string_view called);
 // more than kMaxRingMessage bytes.
 std::optional<RingCall> DecodeRing(std::string_view bytes);
 
-// <directory>/phone.sock
-std::string PhoneSocketPath(const std::string& directory);
-
-}  // namespace kw::posix
+}  // namespace kw

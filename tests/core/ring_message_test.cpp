@@ -1,4 +1,4 @@
-#include "platform/posix/ring_message.h"
+#include "core/ring_message.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-namespace kw::posix {
+namespace kw {
 namespace {
 
 using namespace std::string_literals;
@@ -119,11 +119,5 @@ INSTANTIATE_TEST_SUITE_P(
                                     EncodeRing(std::string(kMaxRingMessage, 'x'), "")}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
 
-TEST(RingMessage, SocketPathIsInTheDirectory) {
-    EXPECT_EQ(PhoneSocketPath("/run/user/1000/klingelwart"),
-              "/run/user/1000/klingelwart/phone.sock");
-    EXPECT_EQ(PhoneSocketPath("/tmp/x/"), "/tmp/x/phone.sock");
-}
-
 }  // namespace
-}  // namespace kw::posix
+}  // namespace kw

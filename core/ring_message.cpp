@@ -1,8 +1,8 @@
-#include "platform/posix/ring_message.h"
+#include "core/ring_message.h"
 
 #include <cstdint>
 
-namespace kw::posix {
+namespace kw {
 namespace {
 
 void AppendLength(std::string& out, std::uint32_t length) {
@@ -68,13 +68,4 @@ std::optional<RingCall> DecodeRing(std::string_view bytes) {
     return RingCall{std::string(caller), std::string(called)};
 }
 
-std::string PhoneSocketPath(const std::string& directory) {
-    std::string path = directory;
-    if (path.empty() || path.back() != '/') {
-        path.push_back('/');
-    }
-    path.append(kPhoneSocketName);
-    return path;
-}
-
-}  // namespace kw::posix
+}  // namespace kw
