@@ -44,6 +44,27 @@ std::optional<std::uint16_t> ParsePort(std::string_view text) {
     return static_cast<std::uint16_t>(value);
 }
 
+std::string_view TransportName(SipTransport transport) {
+    switch (transport) {
+        case SipTransport::Tcp:
+            return "TCP";
+        case SipTransport::Tls:
+            return "TLS";
+        case SipTransport::Udp:
+            break;
+    }
+    return "UDP";
+}
+
+std::optional<SipTransport> ParseTransport(std::string_view text) {
+    for (const SipTransport t : {SipTransport::Udp, SipTransport::Tcp, SipTransport::Tls}) {
+        if (text == TransportName(t)) {
+            return t;
+        }
+    }
+    return std::nullopt;
+}
+
 CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
     const CallSourceOptions defaults;
     CallSourceOptions options;
@@ -58,18 +79,29 @@ CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
     if (auto port = ParsePort(Read(store, source_key::kRouterPort))) {
         options.RouterPort = *port;
     }
+    options.SIP = ReadFlag(store, source_key::kSIP, defaults.SIP);
+    options.SIPServer = Read(store, source_key::kSIPServer);
+    options.SIPBenutzer = Read(store, source_key::kSIPBenutzer);
+    options.SIPAuthName = Read(store, source_key::kSIPAuthName);
+    options.SIPTransport =
+        ParseTransport(Read(store, source_key::kSIPTransport)).value_or(defaults.SIPTransport);
     return options;
 }
 
 MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                     const CallSourceOptions& options) {
     auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    const std::array<std::pair<std::string_view, std::string>, 5> values{{
+    const std::array<std::pair<std::string_view, std::string>, 10> values{{
         {source_key::kSteuerelement, flag(options.Steuerelement)},
         {source_key::kKlingelwartRing, flag(options.KlingelwartRing)},
         {source_key::kRouter, flag(options.Router)},
         {source_key::kRouterHost, options.RouterHost},
         {source_key::kRouterPort, std::to_string(options.RouterPort)},
+        {source_key::kSIP, flag(options.SIP)},
+        {source_key::kSIPServer, options.SIPServer},
+        {source_key::kSIPBenutzer, options.SIPBenutzer},
+        {source_key::kSIPAuthName, options.SIPAuthName},
+        {source_key::kSIPTransport, std::string(TransportName(options.SIPTransport))},
     }};
     for (const auto& [key, value] : values) {
         if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, key, value)) {

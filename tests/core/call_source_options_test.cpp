@@ -49,6 +49,15 @@ TEST(CallSourceOptions, OnlyExactValuesCount) {
         {"RouterPort", " 1012", d},
         {"RouterPort", "1012x", d},
         {"RouterPort", "99999999999999999999", d},
+        {"SIP", "1", {.SIP = true}},
+        {"SIP", "ja", d},
+        {"SIPServer", "sip.example.net", {.SIPServer = "sip.example.net"}},
+        {"SIPBenutzer", "4930123", {.SIPBenutzer = "4930123"}},
+        {"SIPAuthName", "auth 1", {.SIPAuthName = "auth 1"}},
+        {"SIPTransport", "TLS", {.SIPTransport = SipTransport::Tls}},
+        {"SIPTransport", "TCP", {.SIPTransport = SipTransport::Tcp}},
+        {"SIPTransport", "tcp", d},
+        {"SIPTransport", "TLS ", d},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LoadWith(c.key, c.value), c.expected) << c.key << "=" << c.value;
@@ -57,11 +66,19 @@ TEST(CallSourceOptions, OnlyExactValuesCount) {
 
 TEST(CallSourceOptions, WrittenValuesReadBackIntoTheirOwnSection) {
     FakeSettingsStore store;
-    const CallSourceOptions chosen{false, true, true, "router.local", 4711};
+    const CallSourceOptions chosen{.Steuerelement = false,
+                                   .Router = true,
+                                   .RouterHost = "router.local",
+                                   .RouterPort = 4711,
+                                   .SIP = true,
+                                   .SIPServer = "sip",
+                                   .SIPBenutzer = "benutzer",
+                                   .SIPTransport = SipTransport::Tls};
     EXPECT_FALSE(WriteCallSourceOptions(store, chosen));
     EXPECT_EQ(LoadCallSourceOptions(store), chosen);
     for (const auto& [address, value] : store.values) {
         EXPECT_EQ(std::get<1>(address), "Anrufquellen");
+        EXPECT_EQ(std::get<2>(address).find("Pass"), std::string::npos);
     }
     store.failWrites = Failure{75, "kaputt"};
     EXPECT_TRUE(WriteCallSourceOptions(store, chosen).has_value());
