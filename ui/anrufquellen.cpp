@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/error_numbers.h"
 #include "core/messages.h"
 #include "ui/anrufquellen_layout.h"
 
@@ -19,13 +20,30 @@ void Anrufquellen::load() {
     view_.setChecked(SourceCheck::Router, loaded_.Router);
     view_.setText(SourceText::RouterHost, loaded_.RouterHost);
     view_.setText(SourceText::RouterPort, std::to_string(loaded_.RouterPort));
+    view_.setChecked(SourceCheck::SIP, loaded_.SIP);
+    view_.setText(SourceText::SIPServer, loaded_.SIPServer);
+    view_.setText(SourceText::SIPBenutzer, loaded_.SIPBenutzer);
+    view_.setText(SourceText::SIPAuthName, loaded_.SIPAuthName);
+    // Reading the password only to show dots would wake the keyring (and its prompt) for nothing.
+    view_.setText(SourceText::SIPPasswort, "");
+    view_.setTransport(loaded_.SIPTransport);
     routerClicked();
+    sipClicked();
 }
 
 void Anrufquellen::routerClicked() {
     const bool router = view_.checked(SourceCheck::Router);
     view_.setTextEnabled(SourceText::RouterHost, router);
     view_.setTextEnabled(SourceText::RouterPort, router);
+}
+
+void Anrufquellen::sipClicked() {
+    const bool sip = view_.checked(SourceCheck::SIP);
+    for (const SourceText box : {SourceText::SIPServer, SourceText::SIPBenutzer,
+                                 SourceText::SIPAuthName, SourceText::SIPPasswort}) {
+        view_.setTextEnabled(box, sip);
+    }
+    view_.setTransportEnabled(sip);
 }
 
 void Anrufquellen::okClicked() {
@@ -55,6 +73,25 @@ void Anrufquellen::okClicked() {
     if (port) {
         chosen.RouterPort = *port;
     }
+    chosen.SIP = view_.checked(SourceCheck::SIP);
+    chosen.SIPServer = view_.text(SourceText::SIPServer);
+    chosen.SIPBenutzer = view_.text(SourceText::SIPBenutzer);
+    chosen.SIPAuthName = view_.text(SourceText::SIPAuthName);
+    chosen.SIPTransport = view_.transport();
+    if (chosen.SIP && chosen.SIPServer.empty()) {
+        inform(anrufquellen::kNoSipServer);
+        view_.focus(SourceText::SIPServer);
+        return;
+    }
+    if (chosen.SIP && chosen.SIPBenutzer.empty()) {
+        inform(anrufquellen::kNoSipUser);
+        view_.focus(SourceText::SIPBenutzer);
+        return;
+    }
+    const platform::SecretAccount account{chosen.SIPServer, chosen.SIPBenutzer};
+    if (chosen.SIP && !securePassword(account)) {
+        return;
+    }
     if (MaybeFailure failure = WriteCallSourceOptions(platform_.store, chosen)) {
         std::string text(anrufquellen::kNotSavedText);
         text += kCrLf;
@@ -63,6 +100,13 @@ void Anrufquellen::okClicked() {
         platform_.messages.show(text, anrufquellen::kTitle, platform::MessageIcon::Critical,
                                 platform::MessageButtons::Ok);
         return;
+    }
+    // A password left under an account no longer configured would never be found again; failing
+    // to erase it is not worth holding up the dialog.
+    const platform::SecretAccount old{loaded_.SIPServer, loaded_.SIPBenutzer};
+    if (platform_.secrets && !old.server.empty() && !old.user.empty() &&
+        (old.server != account.server || old.user != account.user)) {
+        (void)platform_.secrets->erase(old);
     }
     // What is in effect is what the store holds now, read back through the same rules.
     if (platform_.apply) {
@@ -73,6 +117,50 @@ void Anrufquellen::okClicked() {
 
 void Anrufquellen::cancelClicked() {
     view_.close();
+}
+
+bool Anrufquellen::securePassword(const platform::SecretAccount& account) {
+    if (platform_.secrets == nullptr) {
+        refuseSip(Failure{error::kCannotCreateObject,
+                          "Dieses System bietet keinen sicheren Speicher für Passwörter."});
+        return false;
+    }
+    platform::SecretStore& secrets = *platform_.secrets;
+    if (MaybeFailure failure = secrets.available()) {
+        refuseSip(*failure);
+        return false;
+    }
+    const std::string password = view_.text(SourceText::SIPPasswort);
+    if (!password.empty()) {
+        if (MaybeFailure failure = secrets.store(account, password)) {
+            refuseSip(*failure);
+            return false;
+        }
+        return true;
+    }
+    // An empty box keeps the stored password, so there has to be one.
+    auto stored = secrets.read(account);
+    if (!stored.ok()) {
+        refuseSip(stored.failure());
+        return false;
+    }
+    if (!stored.value()) {
+        inform(anrufquellen::kNoSipPassword);
+        view_.focus(SourceText::SIPPasswort);
+        return false;
+    }
+    return true;
+}
+
+void Anrufquellen::refuseSip(const Failure& failure) {
+    std::string text(anrufquellen::kNoSafeStore);
+    text += kCrLf;
+    text += kCrLf;
+    text += FailureText(failure);
+    platform_.messages.show(text, anrufquellen::kTitle, platform::MessageIcon::Critical,
+                            platform::MessageButtons::Ok);
+    view_.setChecked(SourceCheck::SIP, false);
+    sipClicked();
 }
 
 void Anrufquellen::inform(std::string_view text) {
