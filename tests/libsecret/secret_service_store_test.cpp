@@ -38,6 +38,25 @@ TEST(SecretServiceStore, RoundTrip) {
     EXPECT_FALSE(store.erase(account));  // nothing left to erase is no failure
 }
 
+// Needs the keyring of RoundTrip again, locked, with nobody to answer the unlock prompt.
+TEST(SecretServiceStore, Locked) {
+    SecretServiceStore store;
+    EXPECT_FALSE(store.available());
+    const MaybeFailure failure = store.store({"sip.example.net", "4930123"}, "geheim");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->description,
+              "Der Schlüsselbund des Desktops ist gesperrt und wurde nicht entsperrt.");
+}
+
+// Needs a Secret Service that is being started but never answers.
+TEST(SecretServiceStore, Late) {
+    SecretServiceStore store(std::chrono::milliseconds(300));
+    const MaybeFailure failure = store.available();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->description,
+              "Der Schlüsselbund des Desktops hat nicht rechtzeitig geantwortet.");
+}
+
 // Needs a session without a Secret Service, or no session bus at all.
 TEST(SecretServiceStore, Unavailable) {
     SecretServiceStore store;
