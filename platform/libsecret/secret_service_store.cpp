@@ -36,6 +36,9 @@ struct ValueUnref {
     void operator()(SecretValue* value) const { secret_value_unref(value); }
 };
 using ValuePtr = std::unique_ptr<SecretValue, ValueUnref>;
+struct ItemsFree {
+    void operator()(GList* items) const { g_list_free_full(items, g_object_unref); }
+};
 
 // Callbacks of calls started while the context is pushed arrive on it, not on the desktop
 // toolkit's loop, so waiting here runs nothing of the window's.
@@ -90,7 +93,7 @@ Failure Describe(const GError* error, bool late, std::string_view otherwise) {
     if (late) {
         return Failure{error::kCannotCreateObject, std::string(kLate)};
     }
-    // A dismissed unlock prompt ends the call as cancelled, though nobody here cancelled it.
+    // An unlock prompt that was dismissed may end the call as cancelled, though nothing here was.
     if (error != nullptr && (g_error_matches(error, SECRET_ERROR, SECRET_ERROR_IS_LOCKED) ||
                              g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))) {
         return Failure{error::kAccessDenied, std::string(kLocked)};
@@ -102,10 +105,13 @@ Failure Describe(const GError* error, bool late, std::string_view otherwise) {
 
 struct SecretServiceStore::Impl {
     explicit Impl(std::chrono::milliseconds limit) : bound(limit) {
+        // GNOME Keyring cannot match the schema's name on a locked item, which would then pass
+        // for absent; a fixed attribute of the program's own takes the name's place.
         schema.name = "de.klingelwart.SipKonto";
-        schema.flags = SECRET_SCHEMA_NONE;
-        schema.attributes[0] = {"server", SECRET_SCHEMA_ATTRIBUTE_STRING};
-        schema.attributes[1] = {"user", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        schema.flags = SECRET_SCHEMA_DONT_MATCH_NAME;
+        schema.attributes[0] = {"application", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        schema.attributes[1] = {"server", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        schema.attributes[2] = {"user", SECRET_SCHEMA_ATTRIBUTE_STRING};
     }
 
     // Starts one asynchronous call through `start(cancellable, callback, data)` and waits for
@@ -147,6 +153,8 @@ struct SecretServiceStore::Impl {
 
     std::unique_ptr<GHashTable, HashUnref> attributes(const SecretAccount& account) const {
         std::unique_ptr<GHashTable, HashUnref> table(g_hash_table_new(g_str_hash, g_str_equal));
+        g_hash_table_insert(table.get(), const_cast<char*>("application"),
+                            const_cast<char*>("Klingelwart"));
         g_hash_table_insert(table.get(), const_cast<char*>("server"),
                             const_cast<char*>(account.server.c_str()));
         g_hash_table_insert(table.get(), const_cast<char*>("user"),
@@ -179,18 +187,29 @@ Result<std::optional<std::string>> SecretServiceStore::read(const SecretAccount&
     }
     SecretService* const proxy = service.value().get();
     const auto attributes = impl_->attributes(account);
+    // A plain lookup answers "none" for a password it could not unlock; searching tells the two
+    // apart.
+    const auto flags =
+        static_cast<SecretSearchFlags>(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS);
     Finished finished =
         impl_->run([&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
-            secret_service_lookup(proxy, &impl_->schema, attributes.get(), cancellable, done, data);
+            secret_service_search(proxy, &impl_->schema, attributes.get(), flags, cancellable, done,
+                                  data);
         });
     GError* raw = nullptr;
-    const ValuePtr value(secret_service_lookup_finish(proxy, finished.result.get(), &raw));
+    const std::unique_ptr<GList, ItemsFree> items(
+        secret_service_search_finish(proxy, finished.result.get(), &raw));
     const ErrorPtr error(raw);
     if (error || finished.late) {
         return Describe(error.get(), finished.late, kNotRead);
     }
-    if (!value) {
+    if (!items) {
         return std::optional<std::string>{};
+    }
+    auto* const item = static_cast<SecretItem*>(items->data);
+    const ValuePtr value(secret_item_get_locked(item) ? nullptr : secret_item_get_secret(item));
+    if (!value) {
+        return Failure{error::kAccessDenied, std::string(kLocked)};
     }
     gsize length = 0;
     const gchar* bytes = secret_value_get(value.get(), &length);

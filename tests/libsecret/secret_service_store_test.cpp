@@ -46,6 +46,9 @@ TEST(SecretServiceStore, Locked) {
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->description,
               "Der Schlüsselbund des Desktops ist gesperrt und wurde nicht entsperrt.");
+    auto stored = store.read({"sip.example.net", "493012"});  // left there by RoundTrip
+    ASSERT_FALSE(stored.ok());
+    EXPECT_EQ(stored.failure(), failure);
 }
 
 // Needs a Secret Service that is being started but never answers.
