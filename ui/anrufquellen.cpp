@@ -121,8 +121,8 @@ void Anrufquellen::cancelClicked() {
 
 bool Anrufquellen::securePassword(const platform::SecretAccount& account) {
     if (platform_.secrets == nullptr) {
-        refuseSip(Failure{error::kCannotCreateObject,
-                          "Dieses System bietet keinen sicheren Speicher für Passwörter."});
+        refuseSip(
+            Failure{error::kCannotCreateObject, std::string(anrufquellen::kNoSecretStoreHere)});
         return false;
     }
     platform::SecretStore& secrets = *platform_.secrets;

@@ -29,6 +29,8 @@ inline constexpr std::string_view kNoSipPassword = "Bitte geben Sie das SIP-Pass
 // When the desktop has no safe place for the password; the reason follows after a blank line.
 inline constexpr std::string_view kNoSafeStore =
     "Das SIP-Passwort kann nicht sicher gespeichert werden. SIP bleibt ausgeschaltet.";
+inline constexpr std::string_view kNoSecretStoreHere =
+    "Dieses System bietet keinen sicheren Speicher für Passwörter.";
 
 // When the settings store refuses a write; the failure follows after a blank line.
 inline constexpr std::string_view kNotSavedText =
