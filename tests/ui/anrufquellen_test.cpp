@@ -78,7 +78,6 @@ struct Rig {
         store.values[{"Klingelwart", "Anrufquellen", "SIPBenutzer"}] = "4930123";
         secrets.passwords[{"sip.example.net", "4930123"}] = "alt";
         presenter.load();
-        secrets.calls = 0;
     }
 
     FakeSecretStore secrets;
@@ -99,25 +98,13 @@ TEST(Anrufquellen, LoadShowsDefaultsAndDisablesRouterFields) {
     EXPECT_EQ(rig.view.texts[SourceText::RouterHost], "fritz.box");
     EXPECT_EQ(rig.view.texts[SourceText::RouterPort], "1012");
     EXPECT_FALSE(rig.view.enabled[SourceText::RouterHost]);
-    EXPECT_FALSE(rig.view.enabled[SourceText::SIPPasswort]);
     EXPECT_FALSE(rig.view.transportEnabled);
     rig.view.checks[SourceCheck::Router] = true;
     rig.presenter.routerClicked();
     EXPECT_TRUE(rig.view.enabled[SourceText::RouterPort]);
     rig.view.checks[SourceCheck::SIP] = true;
     rig.presenter.sipClicked();
-    EXPECT_TRUE(rig.view.enabled[SourceText::SIPAuthName]);
     EXPECT_TRUE(rig.view.transportEnabled);
-}
-
-TEST(Anrufquellen, LoadLeavesThePasswordInItsStore) {
-    Rig rig;
-    rig.store.values[{"Klingelwart", "Anrufquellen", "SIPTransport"}] = "TLS";
-    rig.loadSip();
-    EXPECT_EQ(rig.view.texts[SourceText::SIPPasswort], "");
-    EXPECT_EQ(rig.view.texts[SourceText::SIPBenutzer], "4930123");
-    EXPECT_EQ(rig.view.chosenTransport, SipTransport::Tls);
-    EXPECT_TRUE(rig.view.enabled[SourceText::SIPServer]);
 }
 
 TEST(Anrufquellen, SipRefusedWritesNothingAndKeepsTheDialogOpen) {
@@ -209,13 +196,18 @@ TEST(Anrufquellen, SipPasswordGoesToItsStoreOnly) {
     }
 }
 
-TEST(Anrufquellen, SipOffOrUnchangedAsksTheStoreNoMoreThanNeeded) {
+TEST(Anrufquellen, PasswordStoreIsAskedOnlyOnOkWithSip) {
     Rig keep;
+    keep.store.values[{"Klingelwart", "Anrufquellen", "SIPTransport"}] = "TLS";
     keep.loadSip();
+    EXPECT_EQ(keep.secrets.calls, 0);
+    EXPECT_EQ(keep.view.texts[SourceText::SIPPasswort], "");
+    EXPECT_EQ(keep.view.chosenTransport, SipTransport::Tls);
     keep.presenter.okClicked();
     EXPECT_TRUE(keep.view.closed);
     EXPECT_EQ(keep.secrets.passwords.at({"sip.example.net", "4930123"}), "alt");
     EXPECT_EQ(keep.secrets.calls, 2);  // available, read
+    EXPECT_EQ(LoadCallSourceOptions(keep.store).SIPTransport, SipTransport::Tls);
 
     Rig off;
     off.secrets.unavailable = Failure{70, "gesperrt"};
