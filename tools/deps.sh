@@ -12,6 +12,8 @@ packages=(
     # chmcmd, which compiles the manual into KLINGELWART2.chm
     fp-utils-3.2.2
     xvfb xauth xdotool fonts-liberation2
+    # the SIP password in the desktop's Secret Service, and a private one for its tests
+    libsecret-1-dev gnome-keyring dbus-daemon dbus-bin
 )
 if (($# > 0)); then
     packages=("$@")

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/failure.h"
+#include "platform/settings_store.h"
+
+namespace kw {
+
+enum class SipTransport { Udp, Tcp, Tls };
+
+// Which ways for calls to arrive are switched on. Kept in a section of its own, so that the
+// section "Options" stays exactly as earlier versions wrote and read it.
+struct CallSourceOptions {
+    bool Steuerelement = true;    // the softphone's phone control (Windows)
+    bool KlingelwartRing = true;  // klingelwart-ring, run by a softphone or telephone system
+    bool Router = false;          // the router's call monitor
+    std::string RouterHost = "fritz.box";
+    std::uint16_t RouterPort = 1012;
+    // The SIP account; its password lives in the desktop's password store, never in settings.
+    bool SIP = false;
+    std::string SIPServer;
+    std::string SIPBenutzer;
+    std::string SIPAuthName;  // empty: the user name authenticates
+    SipTransport SIPTransport = SipTransport::Udp;
+
+    friend bool operator==(const CallSourceOptions&, const CallSourceOptions&) = default;
+};
+
+inline constexpr std::string_view kCallSourcesSection = "Anrufquellen";
+
+namespace source_key {
+inline constexpr std::string_view kSteuerelement = "Steuerelement";
+inline constexpr std::string_view kKlingelwartRing = "KlingelwartRing";
+inline constexpr std::string_view kRouter = "Router";
+inline constexpr std::string_view kRouterHost = "RouterHost";
+inline constexpr std::string_view kRouterPort = "RouterPort";
+inline constexpr std::string_view kSIP = "SIP";
+inline constexpr std::string_view kSIPServer = "SIPServer";
+inline constexpr std::string_view kSIPBenutzer = "SIPBenutzer";
+inline constexpr std::string_view kSIPAuthName = "SIPAuthName";
+inline constexpr std::string_view kSIPTransport = "SIPTransport";
+}  // namespace source_key
+
+// Reads the section; a missing key, or a value that is not exactly what is expected ("1" or
+// "0", a port 1 to 65535 in plain digits, a host that is not empty, a transport name), reads as
+// the default, so nothing changes for users who never opened the dialog.
+CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store);
+
+// The port as typed: plain decimal digits, 1 to 65535, nothing else (no blanks, no sign).
+std::optional<std::uint16_t> ParsePort(std::string_view text);
+
+// "UDP", "TCP" or "TLS", exactly; anything else is no transport.
+std::string_view TransportName(SipTransport transport);
+std::optional<SipTransport> ParseTransport(std::string_view text);
+
+// Writes every key of the section; stops at the first failure and returns it.
+[[nodiscard]] MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
+                                                  const CallSourceOptions& options);
+
+}  // namespace kw
