@@ -34,6 +34,7 @@ enum class ControlKind {
     Button,
     TextBox,
     OptionButton,
+    CheckBox,
     Frame,
     TabControl,
     PhoneControl,
@@ -56,6 +57,7 @@ struct ControlLayout {
     bool border = false;
     bool centred = false;
     bool enabled = true;
+    bool password = false;  // a text box that hides what is typed
 };
 
 struct WindowLayout {

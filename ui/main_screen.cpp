@@ -84,6 +84,10 @@ void MainScreen::optionenChosen() {
     showActionCaption();
 }
 
+void MainScreen::anrufquellenChosen() {
+    platform_.dialogs.openAnrufquellen();
+}
+
 void MainScreen::helpChosen() {
     platform_.help.open(
         HelpFilePath(platform_.program.directory(), platform_.program.pathSeparator()));

@@ -35,6 +35,7 @@ class DialogOpener {
     virtual ~DialogOpener() = default;
     virtual void openOptionen() = 0;
     virtual void openInfo() = 0;
+    virtual void openAnrufquellen() = 0;
 };
 
 struct MainScreenPlatform {
@@ -68,6 +69,7 @@ class MainScreen {
     void callerLineDoubleClicked();  // LBL_Anrufer, and mnuDel
     void endClicked();               // BTN_End, and mnuBeenden
     void optionenChosen();           // mnuOptionen
+    void anrufquellenChosen();       // mnuAnrufquellen
     void helpChosen();               // mnuHilfe
     void infoChosen();               // mnuInfo
 

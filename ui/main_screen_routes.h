@@ -38,6 +38,7 @@ inline constexpr std::array kMainScreenRoutes{
     Route("LBL_Anrufer", &MainScreen::callerLineDoubleClicked),
     Route("mnuDel", &MainScreen::callerLineDoubleClicked),
     Route("mnuOptionen", &MainScreen::optionenChosen),
+    Route("mnuAnrufquellen", &MainScreen::anrufquellenChosen),
     Route("mnuBeenden", &MainScreen::endClicked),
     Route("mnuHilfe", &MainScreen::helpChosen),
     Route("mnuInfo", &MainScreen::infoChosen),

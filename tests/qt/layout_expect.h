@@ -6,9 +6,9 @@
 
 #include <span>
 
+#include "platform/qt/qt_text.h"
 #include "tests/qt/twips_expect.h"
 #include "ui/layout.h"
-#include "platform/qt/qt_text.h"
 
 namespace kw::test {
 

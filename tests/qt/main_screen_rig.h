@@ -19,6 +19,7 @@ class CountingDialogOpener : public ui::DialogOpener {
   public:
     void openOptionen() override { opened.emplace_back("optionen"); }
     void openInfo() override { opened.emplace_back("info"); }
+    void openAnrufquellen() override { opened.emplace_back("anrufquellen"); }
 
     std::vector<std::string> opened;
 };

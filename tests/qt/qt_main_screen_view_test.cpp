@@ -178,11 +178,11 @@ class QtMainScreenViewTest : public QObject {
         QTest::addColumn<QStringList>("shortcuts");
         QTest::newRow("Datei") << "mnuDatei"
                                << "&Datei"
-                               << QStringList{"mnuDel", "mnuTrenn1", "mnuOptionen", "mnuTrenn2",
-                                              "mnuBeenden"}
-                               << QStringList{"&Anruferfeld löschen", "", "&Optionen ...", "",
-                                              "&Beenden"}
-                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "Ctrl+F4"};
+                               << QStringList{"mnuDel",          "mnuTrenn1", "mnuOptionen",
+                                              "mnuAnrufquellen", "mnuTrenn2", "mnuBeenden"}
+                               << QStringList{"&Anruferfeld löschen", "", "&Optionen ...",
+                                              "Anruf&quellen ...",    "", "&Beenden"}
+                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "Ctrl+F4"};
         QTest::newRow("?") << "mnuHelp"
                            << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
                            << QStringList{"&Hilfe ...", "", "&Info ..."}

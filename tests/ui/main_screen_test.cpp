@@ -41,6 +41,7 @@ class FakeDialogOpener : public DialogOpener {
         }
     }
     void openInfo() override { opened.emplace_back("Info"); }
+    void openAnrufquellen() override { opened.emplace_back("Anrufquellen"); }
 
     std::function<void()> optionen;
     Calls opened;

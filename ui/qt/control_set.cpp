@@ -1,5 +1,6 @@
 #include "ui/qt/control_set.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,10 +42,15 @@ QWidget* MakeWidget(const ui::ControlLayout& layout, QWidget* parent) {
         case ui::ControlKind::TextBox: {
             auto* box = new QLineEdit(parent);
             box->setMaxLength(std::numeric_limits<int>::max());
+            if (layout.password) {
+                box->setEchoMode(QLineEdit::Password);
+            }
             return box;
         }
         case ui::ControlKind::OptionButton:
             return new QRadioButton(ToQString(layout.caption), parent);
+        case ui::ControlKind::CheckBox:
+            return new QCheckBox(ToQString(layout.caption), parent);
         case ui::ControlKind::Frame:
             return new QGroupBox(ToQString(layout.caption), parent);
         case ui::ControlKind::TabControl:

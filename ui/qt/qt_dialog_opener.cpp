@@ -22,4 +22,7 @@ void QtDialogOpener::openInfo() {
     view.exec();
 }
 
+// The dialog follows with its view.
+void QtDialogOpener::openAnrufquellen() {}
+
 }  // namespace kw::qt

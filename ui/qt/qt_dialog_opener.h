@@ -17,6 +17,7 @@ class QtDialogOpener final : public ui::DialogOpener {
 
     void openOptionen() override;
     void openInfo() override;
+    void openAnrufquellen() override;
 
   private:
     AppOptions& options_;

@@ -39,7 +39,12 @@ ControlClass ClassOf(const ui::ControlLayout& layout, ControlFlags flags) {
         case ui::ControlKind::Button:
             return {L"BUTTON", common | BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ui::ControlKind::TextBox:
-            return {L"EDIT", common | ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+            return {L"EDIT",
+                    common | ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP |
+                        (layout.password ? static_cast<DWORD>(ES_PASSWORD) : 0u),
+                    WS_EX_CLIENTEDGE};
+        case ui::ControlKind::CheckBox:
+            return {L"BUTTON", common | BS_AUTOCHECKBOX | WS_TABSTOP, 0};
         case ui::ControlKind::OptionButton:
             // Tab enters a group at one button only; the views move the stop to the selection.
             return {L"BUTTON", common | BS_AUTORADIOBUTTON | (flags.startsGroup ? WS_TABSTOP : 0),

@@ -47,4 +47,7 @@ void Win32DialogOpener::openInfo() {
     });
 }
 
+// The dialog follows with its view.
+void Win32DialogOpener::openAnrufquellen() {}
+
 }  // namespace kw::winui

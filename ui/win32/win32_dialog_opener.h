@@ -27,6 +27,7 @@ class Win32DialogOpener final : public ui::DialogOpener {
 
     void openOptionen() override;
     void openInfo() override;
+    void openAnrufquellen() override;
 
     // The dialog open now, else the owner: what message boxes and the file dialog must be modal
     // to, so that the options dialog cannot be used behind its own message.

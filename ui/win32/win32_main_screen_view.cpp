@@ -100,9 +100,8 @@ void Win32MainScreenView::createControls() {
     for (const LayoutControls::Control& control : controls_->controls()) {
         const ui::ControlLayout& entry = *control.layout;
         if (entry.kind == ui::ControlKind::PhoneControl) {
-            phone_ = std::make_unique<PhoneControlHost>(window_, entry.id,
-                                                        controls_->pixels(entry, dpi_),
-                                                        win32::kPhoneProgId);
+            phone_ = std::make_unique<PhoneControlHost>(
+                window_, entry.id, controls_->pixels(entry, dpi_), win32::kPhoneProgId);
             tooltips_->add(phone_->window(), "Wartet noch nicht auf Anrufe");
         } else if (!entry.tooltip.empty()) {
             tooltips_->add(control.window, entry.tooltip);

@@ -34,8 +34,10 @@ class NoDialogs : public ui::DialogOpener {
   public:
     void openOptionen() override { ++optionen; }
     void openInfo() override { ++info; }
+    void openAnrufquellen() override { ++anrufquellen; }
     int optionen = 0;
     int info = 0;
+    int anrufquellen = 0;
 };
 
 class MainScreenViewTest : public ::testing::Test {
