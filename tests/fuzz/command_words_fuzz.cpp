@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::vector<posix::CommandWord>* words = &split.value();
     const std::vector<posix::CommandWord>* markedWords = &markedSplit.value();
-    // Numbers change no word boundary, and each sits verbatim where its marker is.
+    // Numbers change no word boundary, and each sits verbatim where its marker is: so a number
+    // never becomes the program unless the template put it there.
     KW_FUZZ_REQUIRE(words->size() == markedWords->size());
     std::size_t found = 0;
     for (std::size_t w = 0; w < words->size(); ++w) {
@@ -83,9 +84,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         (withMarkers.find(kMarkerByte) != std::string::npos));
     }
     KW_FUZZ_REQUIRE(found == numbers.size());
-    // A program word made of template text only stays so whatever the numbers hold.
-    if (!words->empty() && !words->front().hasNumber) {
-        KW_FUZZ_REQUIRE(words->front().text == markedWords->front().text);
-    }
     return 0;
 }
