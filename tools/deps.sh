@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
+    # the fuzz targets: clang with libFuzzer and the sanitizers' runtime
+    clang-14 libclang-rt-14-dev
     xdg-utils
     # chmcmd, which compiles the manual into KLINGELWART2.chm
     fp-utils-3.2.2

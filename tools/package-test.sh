@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package from build to removal: builds it with CPack, validates the desktop file and
-# the AppStream data inside it, installs it with apt-get, runs the INSTALLED programs on a
+# the AppStream data inside it, runs lintian on it, installs it with apt-get, runs the INSTALLED programs on a
 # private X server (a call through /usr/bin/klingelwart-ring, the caller line read over AT-SPI,
 # the action by its access key, Help by F1), then purges it. Needs root or sudo: it installs a
 # package.
@@ -29,7 +29,7 @@ installed() {
 # Purged at the end whatever happens: a package that was there before is not ours to remove.
 installed && fail "klingelwart ist schon installiert; dieser Test würde es am Ende entfernen"
 
-tools/deps.sh dpkg-dev librsvg2-bin desktop-file-utils appstream man-db binutils \
+tools/deps.sh dpkg-dev librsvg2-bin desktop-file-utils appstream man-db binutils lintian \
     xvfb xauth xdotool x11-utils dbus-daemon at-spi2-core python3-pyatspi
 
 work=$(mktemp -d)
@@ -121,6 +121,14 @@ appstreamcli validate --no-net "$deb_root/$metainfo" >"$work/appstream.log" 2>&1
 if grep -qE '^[EW]:' "$work/appstream.log" || ! grep -q 'Validation was successful' "$work/appstream.log"; then
     cat "$work/appstream.log" >&2
     fail "appstreamcli validate"
+fi
+# Debian's own checks: errors and warnings fail, infos and pedantic tags do not, except the
+# hardening ones, which this lintian reports only as infos.
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log" >&2; fail "lintian"; }
+if grep -q ' hardening-' "$work/lintian.log"; then
+    grep ' hardening-' "$work/lintian.log" >&2
+    fail "lintian: Härtung fehlt"
 fi
 phase "Paket prüfen"
 

@@ -273,6 +273,16 @@ std::string TextOf(const QVariant& value) {
             // An unquoted "a, b" written by hand parses as a list; QSettings itself joins lists
             // with ", ", so this restores the common case exactly.
             return value.toStringList().join(QStringLiteral(", ")).toStdString();
+        case QMetaType::QVariantList: {
+            // A list with an element that starts with "@", which QSettings itself writes for an
+            // element holding a NUL: joined like a list of strings, element by element.
+            std::string joined;
+            const QVariantList elements = value.toList();
+            for (qsizetype i = 0; i < elements.size(); ++i) {
+                joined += (i == 0 ? "" : ", ") + TextOf(elements[i]);
+            }
+            return joined;
+        }
         case QMetaType::QByteArray:
             return QString::fromUtf8(value.toByteArray()).toStdString();
         default:

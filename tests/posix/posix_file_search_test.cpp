@@ -29,8 +29,8 @@ class FileSearchFixture {
         }
         ::mkdir((dir_ / "onlydirs").c_str(), 0755);
         ::mkdir((dir_ / "onlydirs/sub.mdb").c_str(), 0755);
-        ::symlink((dir_ / "db.mdb").c_str(), (dir_ / "link-to-db").c_str());
-        ::symlink((dir_ / "missing").c_str(), (dir_ / "dangling").c_str());
+        EXPECT_EQ(::symlink((dir_ / "db.mdb").c_str(), (dir_ / "link-to-db").c_str()), 0);
+        EXPECT_EQ(::symlink((dir_ / "missing").c_str(), (dir_ / "dangling").c_str()), 0);
         ::mkfifo((dir_ / "pipe").c_str(), 0600);
     }
     const TempDir& dir() const { return dir_; }

@@ -138,6 +138,19 @@ TEST_F(IniSettingsStoreTest, ReplacesOneValueAndKeepsHandWrittenOthers) {
     EXPECT_EQ(Entries(dir_.path()), std::set<std::string>{"Klingelwart.conf"});
 }
 
+TEST_F(IniSettingsStoreTest, ListsWithTypedLookingElementsReadAsTextBeforeAndAfterAWrite) {
+    // QSettings parses these as lists of typed values, and rewrites a NUL element as "@String(".
+    const std::pair<std::string, std::string> cases[] = {
+        {"x, @y", "x, @y"}, {"a, b\\0c", "a, b\0c"s}, {"@@a, b", "@a, b"}};
+    for (const auto& [written, read] : cases) {
+        SCOPED_TRACE(written);
+        Spit(file_, "[Options]\nShell=" + written + "\n");
+        EXPECT_EQ(Read(file_, "Shell"), read);
+        ASSERT_EQ(store_.write(kApp, kSection, "DoJob", "0"), std::nullopt);
+        EXPECT_EQ(Read(file_, "Shell"), read);
+    }
+}
+
 TEST_F(IniSettingsStoreTest, DamagedFileReadsWhatItCanAndIsBackedUpBeforeTheFirstWrite) {
     std::string binary;
     for (int c = 0; c < 256; ++c) {
