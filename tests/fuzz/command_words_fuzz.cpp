@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/filled_command.h"
+#include "core/replace_all.h"
 #include "platform/posix/command_words.h"
 #include "tests/fuzz/fuzz_require.h"
 
