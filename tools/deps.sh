@@ -12,6 +12,8 @@ packages=(
     # chmcmd, which compiles the manual into KLINGELWART2.chm
     fp-utils-3.2.2
     xvfb xauth xdotool fonts-liberation2
+    # the SIP source, and sipp playing the telephone system in its tests
+    libsofia-sip-ua-dev sip-tester
 )
 if (($# > 0)); then
     packages=("$@")

@@ -1,0 +1,112 @@
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/qt/sip_source.h"
+
+using kw::platform::CallSourceStatus;
+using Call = std::pair<std::string, std::string>;
+using namespace std::chrono_literals;
+
+namespace {
+
+quint16 FreeUdpPort() {
+    QUdpSocket socket;
+    socket.bind(QHostAddress::LocalHost, 0);
+    return socket.localPort();
+}
+
+}  // namespace
+
+// The SIP source against sipp playing the telephone system and its callers on 127.0.0.1.
+class SipSourceTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<kw::qt::SipSource> source_;
+    std::vector<Call> calls_;
+    std::vector<CallSourceStatus> statuses_;
+    quint16 localPort_ = 0;
+    std::string server_;
+
+    void start(quint16 registrarPort, const std::string& password) {
+        localPort_ = FreeUdpPort();
+        server_ = "127.0.0.1:" + std::to_string(registrarPort);
+        source_ = std::make_unique<kw::qt::SipSource>(
+            kw::SipAccount{server_, "4711", {}, kw::SipTransport::Udp}, password,
+            kw::qt::SipStackOptions{"127.0.0.1", localPort_, 10s, 10s, 60s});
+        source_->start([this](std::string_view caller,
+                              std::string_view called) { calls_.emplace_back(caller, called); },
+                       [this](const CallSourceStatus& status) { statuses_.push_back(status); });
+    }
+
+    bool hasStatus(const std::string& text) const {
+        return !statuses_.empty() && statuses_.back().text == "SIP 4711@" + server_ + ": " + text;
+    }
+
+    // sipp on its own port of 127.0.0.1, bounded in calls and time.
+    static std::unique_ptr<QProcess> sipp(QStringList arguments, quint16 port = FreeUdpPort()) {
+        arguments << "-i" << "127.0.0.1" << "-p" << QString::number(port) << "-nostdin"
+                  << "-timeout" << "15s" << "-timeout_error";
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->start("sipp", arguments);
+        process->waitForStarted();
+        // Lets it bind before the first packet comes.
+        QTest::qWait(200);
+        return process;
+    }
+
+    // Its exit code, -1 when it did not end in time.
+    static int finished(QProcess& process, int timeoutMs = 20000) {
+        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; },
+                             timeoutMs)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QStringList caller(const QString& scenario, QTemporaryFile& fields, int calls = 1) const {
+        return {"-sf",  QStringLiteral(KW_SIP_SCENARIOS "/") + scenario,
+                "127.0.0.1:" + QString::number(localPort_),
+                "-inf", fields.fileName(),
+                "-m",   QString::number(calls)};
+    }
+
+    static bool writeFields(QTemporaryFile& file, const QByteArray& rows) {
+        return file.open() && file.write("SEQUENTIAL\n" + rows) > 0 && file.flush();
+    }
+
+  private slots:
+    void init() {
+        calls_.clear();
+        statuses_.clear();
+        if (QStandardPaths::findExecutable("sipp").isEmpty()) {
+            QSKIP("sipp (sip-tester) fehlt");
+        }
+    }
+
+    void cleanup() { source_.reset(); }
+
+    void registersThroughTheChallengeAndRefreshes() {
+        const quint16 port = FreeUdpPort();
+        const auto registrar = sipp({"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1"}, port);
+        start(port, "geheim");
+        QTRY_VERIFY(hasStatus("angemeldet"));
+        QVERIFY(statuses_.back().receiving);
+        QCOMPARE(finished(*registrar), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(SipSourceTest)
+#include "sip_source_test.moc"
