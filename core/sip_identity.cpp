@@ -50,9 +50,8 @@ bool IsWithheldSipIdentity(std::string_view user, std::string_view host) {
         "anonymous", "restricted", "unavailable", "unknown", "private"};
     const std::string decoded = DecodeSipUser(user);
     return SameLetters(host, "anonymous.invalid") ||
-           std::ranges::any_of(kWithheld, [&](std::string_view word) {
-               return SameLetters(decoded, word);
-           });
+           std::ranges::any_of(kWithheld,
+                               [&](std::string_view word) { return SameLetters(decoded, word); });
 }
 
 std::string SipCaller(const std::optional<SipAddress>& asserted, const SipAddress& from,

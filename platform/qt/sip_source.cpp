@@ -46,20 +46,20 @@ void SipSource::start(CallHandler onCall, StatusHandler onStatus) {
     const auto wake = [this, context](const std::unique_lock<std::mutex>&) {
         if (!mailbox_->posted) {
             mailbox_->posted = true;
-            QMetaObject::invokeMethod(context, [this] { deliver(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                context, [this] { deliver(); }, Qt::QueuedConnection);
         }
     };
-    SipStack::Handlers handlers{
-        [this, wake](std::string caller, std::string called) {
-            std::unique_lock lock(mailbox_->mutex);
-            mailbox_->call.emplace(std::move(caller), std::move(called));
-            wake(lock);
-        },
-        [this, wake](platform::CallSourceStatus status) {
-            std::unique_lock lock(mailbox_->mutex);
-            mailbox_->status = std::move(status);
-            wake(lock);
-        }};
+    SipStack::Handlers handlers{[this, wake](std::string caller, std::string called) {
+                                    std::unique_lock lock(mailbox_->mutex);
+                                    mailbox_->call.emplace(std::move(caller), std::move(called));
+                                    wake(lock);
+                                },
+                                [this, wake](platform::CallSourceStatus status) {
+                                    std::unique_lock lock(mailbox_->mutex);
+                                    mailbox_->status = std::move(status);
+                                    wake(lock);
+                                }};
     worker_ = std::thread([this, handlers = std::move(handlers)] {
         SipStack::Run(account_, password_, options_, handlers, stop_);
     });

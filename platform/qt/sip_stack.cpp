@@ -5,10 +5,13 @@
 #include <sofia-sip/sip_extra.h>
 #include <sofia-sip/sip_header.h>
 #include <sofia-sip/sip_status.h>
+#include <sofia-sip/su_log.h>
 #include <sofia-sip/su_tag_io.h>
 #include <sofia-sip/su_wait.h>
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -38,10 +41,19 @@ using Timer = std::unique_ptr<su_timer_t, TimerDeleter>;
 // The sofia library's own process-wide set-up, for the lifetime of one stack.
 class SofiaLibrary {
   public:
-    SofiaLibrary() { su_init(); }
+    SofiaLibrary() {
+        su_init();
+        // The stack's chatter stays off the program's terminal unless SOFIA_DEBUG asks for it.
+        if (std::getenv("SOFIA_DEBUG") == nullptr) {
+            su_log_redirect(su_log_default, &Silent, nullptr);
+        }
+    }
     ~SofiaLibrary() { su_deinit(); }
     SofiaLibrary(const SofiaLibrary&) = delete;
     SofiaLibrary& operator=(const SofiaLibrary&) = delete;
+
+  private:
+    static void Silent(void* /*stream*/, const char* /*format*/, va_list /*arguments*/) {}
 };
 
 // Characters a SIP user part may carry unescaped.
@@ -82,11 +94,12 @@ SipAddress AddressOf(const url_t* url) {
     if (url == nullptr) {
         return {};
     }
-    // A tel: URI holds its number where a sip: URI holds its host.
-    if (url->url_type == url_tel) {
-        return {url->url_host ? url->url_host : "", {}};
+    const char* host = url->url_host ? url->url_host : "";
+    if (url->url_user != nullptr) {
+        return {url->url_user, host};
     }
-    return {url->url_user ? url->url_user : "", url->url_host ? url->url_host : ""};
+    // Depending on its form, a tel: URI's number may be parsed as the host.
+    return {url->url_type == url_tel ? host : "", {}};
 }
 
 bool PrivacyRequested(const sip_t* sip) {
@@ -129,16 +142,14 @@ class Agent {
         }
         root_ = root.get();
         timer_ = Timer(su_timer_create(su_root_task(root_), 0));
-        const std::string port =
-            options_.localPort == 0 ? "*" : std::to_string(options_.localPort);
+        const std::string port = options_.localPort == 0 ? "*" : std::to_string(options_.localPort);
         const std::string local = std::string(Scheme(account_.transport)) + options_.localHost +
                                   ":" + port + TransportParameter(account_.transport);
         const std::string self = std::string(Scheme(account_.transport)) +
                                  EscapeUser(account_.user) + "@" + account_.server;
         nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
-                          SIPTAG_FROM_STR(self.c_str()), NUTAG_MEDIA_ENABLE(0),
-                          NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0), NUTAG_ENABLEMESSAGE(0),
-                          TAG_NULL());
+                          SIPTAG_FROM_STR(self.c_str()), NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0),
+                          NUTAG_AUTOANSWER(0), NUTAG_ENABLEMESSAGE(0), TAG_NULL());
         if (nua_ == nullptr) {
             handlers_.status({false, SipNoLocalPort(account_)});
             timer_.reset();
@@ -239,8 +250,8 @@ class Agent {
             }
         }
         const bool unreachable = status == 408 || status == 480 || status >= 500;
-        const bool refused = (status >= 400 && status < 500 && !unreachable) ||
-                             (status >= 600 && status < 700);
+        const bool refused =
+            (status >= 400 && status < 500 && !unreachable) || (status >= 600 && status < 700);
         if (refused) {
             // Trying a refused password again and again can get the account locked.
             report({false, SipRejected(account_, status)});

@@ -53,8 +53,12 @@ class SipSourceTest : public QObject {
 
     // sipp on its own port of 127.0.0.1, bounded in calls and time.
     static std::unique_ptr<QProcess> sipp(QStringList arguments, quint16 port = FreeUdpPort()) {
-        arguments << "-i" << "127.0.0.1" << "-p" << QString::number(port) << "-nostdin"
-                  << "-timeout" << "15s" << "-timeout_error";
+        arguments << "-i"
+                  << "127.0.0.1"
+                  << "-p" << QString::number(port) << "-nostdin"
+                  << "-timeout"
+                  << "15s"
+                  << "-timeout_error";
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->setStandardOutputFile(QProcess::nullDevice());
@@ -67,8 +71,7 @@ class SipSourceTest : public QObject {
 
     // Its exit code, -1 when it did not end in time.
     static int finished(QProcess& process, int timeoutMs = 20000) {
-        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; },
-                             timeoutMs)) {
+        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, timeoutMs)) {
             process.kill();
             process.waitForFinished();
             return -1;
@@ -76,11 +79,14 @@ class SipSourceTest : public QObject {
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    QStringList caller(const QString& scenario, QTemporaryFile& fields, int calls = 1) const {
-        return {"-sf",  QStringLiteral(KW_SIP_SCENARIOS "/") + scenario,
+    QStringList dial(const QString& scenario, QTemporaryFile& fields, int calls = 1) const {
+        return {"-sf",
+                QStringLiteral(KW_SIP_SCENARIOS "/") + scenario,
                 "127.0.0.1:" + QString::number(localPort_),
-                "-inf", fields.fileName(),
-                "-m",   QString::number(calls)};
+                "-inf",
+                fields.fileName(),
+                "-m",
+                QString::number(calls)};
     }
 
     static bool writeFields(QTemporaryFile& file, const QByteArray& rows) {
@@ -105,6 +111,74 @@ class SipSourceTest : public QObject {
         QTRY_VERIFY(hasStatus("angemeldet"));
         QVERIFY(statuses_.back().receiving);
         QCOMPARE(finished(*registrar), 0);
+    }
+
+    void wrongPasswordIsRejectedOnce() {
+        const quint16 port = FreeUdpPort();
+        const auto registrar = sipp({"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1"}, port);
+        start(port, "falsch");
+        QTRY_VERIFY(hasStatus("Anmeldung abgelehnt (403)"));
+        QVERIFY(!statuses_.back().receiving);
+        // The scenario ends after the 403; a second attempt would have found no registrar.
+        QCOMPARE(finished(*registrar), 0);
+    }
+
+    void ringsThenFollowsCancel_data() {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QByteArray>("caller");
+        QTest::newRow("plain") << QByteArray("\"Erika\" <sip:0301234567@pbx.test>")
+                               << QByteArray("X-Leer: 1") << QByteArray("0301234567");
+        QTest::newRow("markup in the display name")
+            << QByteArray("\"<b>0800</b> & Co\" <sip:%2B49301234@pbx.test>")
+            << QByteArray("X-Leer: 1") << QByteArray("+49301234");
+        QTest::newRow("asserted identity wins")
+            << QByteArray("\"0309999\" <sip:999@pbx.test>")
+            << QByteArray("P-Asserted-Identity: \"Zentrale\" <sip:0307777@pbx.test>")
+            << QByteArray("0307777");
+        QTest::newRow("asserted tel URI")
+            << QByteArray("<sip:999@pbx.test>")
+            << QByteArray("P-Asserted-Identity: <tel:+49301234>") << QByteArray("+49301234");
+        QTest::newRow("anonymous") << QByteArray("\"Anonymous\" <sip:anonymous@anonymous.invalid>")
+                                   << QByteArray("X-Leer: 1") << QByteArray();
+        QTest::newRow("privacy requested")
+            << QByteArray("<sip:0301234567@pbx.test>") << QByteArray("Privacy: id") << QByteArray();
+        QTest::newRow("NUL and broken UTF-8")
+            << QByteArray("<sip:12%0034%FF@pbx.test>") << QByteArray("X-Leer: 1")
+            << QByteArray(
+                   "12\0"
+                   "34\xFF",
+                   6);
+    }
+
+    void ringsThenFollowsCancel() {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, header);
+        QFETCH(QByteArray, caller);
+        start(FreeUdpPort(), "geheim");
+        QTemporaryFile fields;
+        QVERIFY(writeFields(fields, from + ";" + header + "\n"));
+        // sipp fails unless 180 comes, then 200 to the CANCEL and 487 to the INVITE.
+        QCOMPARE(finished(*sipp(dial("ring_cancel.xml", fields))), 0);
+        QCOMPARE(calls_, (std::vector<Call>{{caller.toStdString(), "4711"}}));
+    }
+
+    void hostileRequestsAndAFloodLeaveTheNextCallShowing() {
+        start(FreeUdpPort(), "geheim");
+        QTemporaryFile fields;
+        QVERIFY(writeFields(fields, "<sip:666@pbx.test>;X-Leer: 1\n"));
+        const auto hostile = sipp({"-sf", KW_SIP_SCENARIOS "/hostile.xml",
+                                   "127.0.0.1:" + QString::number(localPort_), "-m", "1", "-key",
+                                   "filler", QString(60000, 'X')});
+        finished(*hostile);
+        // 1,000 INVITEs a second for 5 s; under load some of sipp's own calls may fail.
+        finished(*sipp(dial("ring_cancel.xml", fields, 5000) << "-r"
+                                                             << "1000"),
+                 60000);
+        QTemporaryFile genuine;
+        QVERIFY(writeFields(genuine, "<sip:0301234567@pbx.test>;X-Leer: 1\n"));
+        QCOMPARE(finished(*sipp(dial("ring_cancel.xml", genuine))), 0);
+        QTRY_COMPARE(calls_.back(), (Call{"0301234567", "4711"}));
     }
 };
 
