@@ -7,11 +7,13 @@
 
 #include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
+#include "platform/qt/sip_source.h"
 
 namespace kw::app {
 
 KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                               bool callMonitor)
+                               bool callMonitor, std::optional<SipAccount> sip,
+                               std::string sipPassword)
     : store_(std::string(kApplicationName), posix::IniSettingsStore::defaultPath(kApplicationName)),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       dialogs_(options_, optionenPlatform_, program_),
@@ -32,6 +34,9 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
     sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
     if (callMonitor) {
         sources_.add(std::make_unique<qt::CallMonitorSource>());
+    }
+    if (sip) {
+        sources_.add(std::make_unique<qt::SipSource>(std::move(*sip), std::move(sipPassword)));
     }
 }
 
