@@ -1,6 +1,7 @@
 #include "platform/qt/sip_stack.h"
 
 #include <sofia-sip/msg_header.h>
+#include <sofia-sip/nta_tag.h>
 #include <sofia-sip/nua.h>
 #include <sofia-sip/sip_extra.h>
 #include <sofia-sip/sip_header.h>
@@ -35,7 +36,11 @@ struct RootDeleter {
 struct TimerDeleter {
     void operator()(su_timer_t* timer) const { su_timer_destroy(timer); }
 };
+struct ClassesDeleter {
+    void operator()(msg_mclass_t* classes) const { std::free(classes); }
+};
 using Root = std::unique_ptr<su_root_t, RootDeleter>;
+using MessageClasses = std::unique_ptr<msg_mclass_t, ClassesDeleter>;
 using Timer = std::unique_ptr<su_timer_t, TimerDeleter>;
 
 // The sofia library's own process-wide set-up, for the lifetime of one stack.
@@ -134,7 +139,7 @@ class Agent {
 
     void run(const std::atomic<bool>& stop) {
         // Makes P-Asserted-Identity a parsed header rather than an unknown one.
-        sip_update_default_mclass(sip_extend_mclass(nullptr));
+        MessageClasses classes(sip_extend_mclass(nullptr));
         Root root(su_root_create(this));
         if (!root) {
             handlers_.status({false, SipNoLocalPort(account_)});
@@ -148,8 +153,9 @@ class Agent {
         const std::string self = std::string(Scheme(account_.transport)) +
                                  EscapeUser(account_.user) + "@" + account_.server;
         nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
-                          SIPTAG_FROM_STR(self.c_str()), NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0),
-                          NUTAG_AUTOANSWER(0), NUTAG_ENABLEMESSAGE(0), TAG_NULL());
+                          SIPTAG_FROM_STR(self.c_str()), NTATAG_MCLASS(classes.get()),
+                          NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
+                          NUTAG_ENABLEMESSAGE(0), TAG_NULL());
         if (nua_ == nullptr) {
             handlers_.status({false, SipNoLocalPort(account_)});
             timer_.reset();
@@ -169,6 +175,7 @@ class Agent {
         }
         // Still waiting for the registrar: the stack cannot be freed safely, so it is left.
         (void)root.release();
+        (void)classes.release();
     }
 
   private:
