@@ -36,12 +36,14 @@ class SipSourceTest : public QObject {
     quint16 localPort_ = 0;
     std::string server_;
 
-    void start(quint16 registrarPort, const std::string& password) {
+    void start(quint16 registrarPort, const std::string& password,
+               kw::SipTransport transport = kw::SipTransport::Udp,
+               std::chrono::milliseconds retry = 10s) {
         localPort_ = FreeUdpPort();
         server_ = "127.0.0.1:" + std::to_string(registrarPort);
         source_ = std::make_unique<kw::qt::SipSource>(
-            kw::SipAccount{server_, "4711", {}, kw::SipTransport::Udp}, password,
-            kw::qt::SipStackOptions{"127.0.0.1", localPort_, 10s, 10s, 60s});
+            kw::SipAccount{server_, "4711", {}, transport}, password,
+            kw::qt::SipStackOptions{"127.0.0.1", localPort_, retry, retry, 60s});
         source_->start([this](std::string_view caller,
                               std::string_view called) { calls_.emplace_back(caller, called); },
                        [this](const CallSourceStatus& status) { statuses_.push_back(status); });
@@ -104,10 +106,18 @@ class SipSourceTest : public QObject {
 
     void cleanup() { source_.reset(); }
 
+    void registersThroughTheChallengeAndRefreshes_data() {
+        QTest::addColumn<bool>("tcp");
+        QTest::newRow("UDP") << false;
+        QTest::newRow("TCP") << true;
+    }
+
     void registersThroughTheChallengeAndRefreshes() {
+        QFETCH(bool, tcp);
         const quint16 port = FreeUdpPort();
-        const auto registrar = sipp({"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1"}, port);
-        start(port, "geheim");
+        const auto registrar = sipp(
+            {"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1", "-t", tcp ? "t1" : "u1"}, port);
+        start(port, "geheim", tcp ? kw::SipTransport::Tcp : kw::SipTransport::Udp);
         QTRY_VERIFY(hasStatus("angemeldet"));
         QVERIFY(statuses_.back().receiving);
         QCOMPARE(finished(*registrar), 0);
@@ -120,6 +130,15 @@ class SipSourceTest : public QObject {
         QTRY_VERIFY(hasStatus("Anmeldung abgelehnt (403)"));
         QVERIFY(!statuses_.back().receiving);
         // The scenario ends after the 403; a second attempt would have found no registrar.
+        QCOMPARE(finished(*registrar), 0);
+    }
+
+    void unreachableRegistrarIsTriedAgain() {
+        const quint16 port = FreeUdpPort();
+        start(port, "geheim", kw::SipTransport::Udp, 300ms);
+        QTRY_VERIFY(hasStatus("nicht erreichbar, neuer Versuch in 1 s"));
+        const auto registrar = sipp({"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1"}, port);
+        QTRY_VERIFY_WITH_TIMEOUT(hasStatus("angemeldet"), 10000);
         QCOMPARE(finished(*registrar), 0);
     }
 
