@@ -340,6 +340,11 @@ class Agent {
     // Unregisters and lets the ringing calls go, but waits for the registrar only briefly.
     void shutDown() {
         su_timer_reset(timer_.get());
+        // The library's own farewell would be 410, which a telephone system may take for "number
+        // gone"; 480 says only this device is away.
+        for (nua_handle_t* handle : ringing_) {
+            nua_respond(handle, SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
+        }
         nua_shutdown(nua_);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         while (!shutDownDone_ && std::chrono::steady_clock::now() < deadline) {

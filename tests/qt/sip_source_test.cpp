@@ -182,6 +182,16 @@ class SipSourceTest : public QObject {
         QCOMPARE(calls_, (std::vector<Call>{{caller.toStdString(), "4711"}}));
     }
 
+    void leavingWhileACallRingsSays480() {
+        start(FreeUdpPort(), "geheim");
+        QTemporaryFile fields;
+        QVERIFY(writeFields(fields, "<sip:0301234567@pbx.test>;X-Leer: 1\n"));
+        const auto caller = sipp(dial("ring_until_gone.xml", fields));
+        QTRY_COMPARE(calls_.size(), std::size_t{1});
+        source_.reset();
+        QCOMPARE(finished(*caller), 0);
+    }
+
     void hostileRequestsAndAFloodLeaveTheNextCallShowing() {
         start(FreeUdpPort(), "geheim");
         QTemporaryFile fields;
