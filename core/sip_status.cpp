@@ -31,4 +31,8 @@ std::string SipNoLocalPort(const SipAccount& account) {
     return Prefix(account) + "kein SIP-Port frei";
 }
 
+std::string SipIncomplete() {
+    return "SIP: Benutzer oder Server fehlt";
+}
+
 }  // namespace kw

@@ -15,5 +15,7 @@ std::string SipRejected(const SipAccount& account, int statusCode);
 std::string SipUnreachable(const SipAccount& account, std::chrono::milliseconds wait);
 // The local SIP port could not be opened; nothing to retry until the setting changes.
 std::string SipNoLocalPort(const SipAccount& account);
+// Without user or server there is nothing to register.
+std::string SipIncomplete();
 
 }  // namespace kw

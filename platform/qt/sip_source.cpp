@@ -39,6 +39,12 @@ void SipSource::start(CallHandler onCall, StatusHandler onStatus) {
     onCall_ = std::move(onCall);
     onStatus_ = std::move(onStatus);
     context_ = std::make_unique<QObject>();
+    if (account_.user.empty() || account_.server.empty()) {
+        if (onStatus_) {
+            onStatus_({false, SipIncomplete()});
+        }
+        return;
+    }
     if (onStatus_) {
         onStatus_({false, SipRegistering(account_)});
     }

@@ -55,6 +55,7 @@ TEST(SipStatus, Texts) {
     EXPECT_EQ(SipRejected(account, 403), "SIP 4711@pbx.example: Anmeldung abgelehnt (403)");
     EXPECT_EQ(SipUnreachable(account, std::chrono::milliseconds(29001)),
               "SIP 4711@pbx.example: nicht erreichbar, neuer Versuch in 30 s");
+    EXPECT_EQ(SipIncomplete(), "SIP: Benutzer oder Server fehlt");
 }
 
 }  // namespace

@@ -182,6 +182,18 @@ class SipSourceTest : public QObject {
         QCOMPARE(calls_, (std::vector<Call>{{caller.toStdString(), "4711"}}));
     }
 
+    void localPortTakenIsReported() {
+        QUdpSocket taken;
+        QVERIFY(taken.bind(QHostAddress::LocalHost, 0));
+        source_ = std::make_unique<kw::qt::SipSource>(
+            kw::SipAccount{"127.0.0.1:9", "4711", {}, kw::SipTransport::Udp}, "geheim",
+            kw::qt::SipStackOptions{"127.0.0.1", taken.localPort()});
+        source_->start([](std::string_view, std::string_view) {},
+                       [this](const CallSourceStatus& status) { statuses_.push_back(status); });
+        QTRY_COMPARE(statuses_.back(),
+                     (CallSourceStatus{false, "SIP 4711@127.0.0.1:9: kein SIP-Port frei"}));
+    }
+
     void leavingWhileACallRingsSays480() {
         start(FreeUdpPort(), "geheim");
         QTemporaryFile fields;
