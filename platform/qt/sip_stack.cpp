@@ -1,5 +1,8 @@
 #include "platform/qt/sip_stack.h"
 
+#include <netdb.h>
+#include <sys/socket.h>
+
 #include <sofia-sip/msg_header.h>
 #include <sofia-sip/nta_tag.h>
 #include <sofia-sip/nua.h>
@@ -21,6 +24,7 @@
 #include "core/retry_schedule.h"
 #include "core/sip_identity.h"
 #include "core/sip_status.h"
+#include "platform/posix/unique_fd.h"
 
 namespace kw::qt {
 
@@ -95,6 +99,32 @@ std::string TransportParameter(SipTransport transport) {
     return {};
 }
 
+// nua_create keeps a little memory when it cannot listen, so a taken port is found out first.
+bool PortFree(const std::string& host, std::uint16_t port, SipTransport transport) {
+    if (port == 0) {
+        return true;
+    }
+    addrinfo hints{};
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    hints.ai_socktype = transport == SipTransport::Udp ? SOCK_DGRAM : SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string service = std::to_string(port);
+    if (::getaddrinfo(host == "*" ? nullptr : host.c_str(), service.c_str(), &hints, &found) != 0) {
+        return true;  // the stack says what is wrong with the address
+    }
+    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
+        const posix::UniqueFd socket(
+            ::socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC, 0));
+        const int on = 1;
+        if (socket && (::setsockopt(socket.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+                       ::bind(socket.get(), address->ai_addr, address->ai_addrlen) != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 SipAddress AddressOf(const url_t* url) {
     if (url == nullptr) {
         return {};
@@ -152,10 +182,12 @@ class Agent {
                                   ":" + port + TransportParameter(account_.transport);
         const std::string self = std::string(Scheme(account_.transport)) +
                                  EscapeUser(account_.user) + "@" + account_.server;
-        nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
-                          SIPTAG_FROM_STR(self.c_str()), NTATAG_MCLASS(classes.get()),
-                          NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
-                          NUTAG_ENABLEMESSAGE(0), TAG_NULL());
+        if (PortFree(options_.localHost, options_.localPort, account_.transport)) {
+            nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
+                              SIPTAG_FROM_STR(self.c_str()), NTATAG_MCLASS(classes.get()),
+                              NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
+                              NUTAG_ENABLEMESSAGE(0), TAG_NULL());
+        }
         if (nua_ == nullptr) {
             handlers_.status({false, SipNoLocalPort(account_)});
             timer_.reset();
