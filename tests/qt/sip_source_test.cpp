@@ -151,6 +151,9 @@ class SipSourceTest : public QObject {
         QTest::newRow("markup in the display name")
             << QByteArray("\"<b>0800</b> & Co\" <sip:%2B49301234@pbx.test>")
             << QByteArray("X-Leer: 1") << QByteArray("+49301234");
+        QTest::newRow("escaped quote, line break escaped in the user")
+            << QByteArray("\"Zeile\\\" <i>2</i>\" <sip:030%0D%0A1@pbx.test>")
+            << QByteArray("X-Leer: 1") << QByteArray("030\r\n1");
         QTest::newRow("asserted identity wins")
             << QByteArray("\"0309999\" <sip:999@pbx.test>")
             << QByteArray("P-Asserted-Identity: \"Zentrale\" <sip:0307777@pbx.test>")
