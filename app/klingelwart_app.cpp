@@ -7,12 +7,14 @@
 
 #include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
+#include "platform/qt/sip_source.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
 KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                               bool callMonitor)
+                               bool callMonitor, std::optional<SipAccount> sip,
+                               std::string sipPassword)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
@@ -34,6 +36,9 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
     sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
     if (callMonitor) {
         sources_.add(std::make_unique<qt::CallMonitorSource>());
+    }
+    if (sip) {
+        sources_.add(std::make_unique<qt::SipSource>(std::move(*sip), std::move(sipPassword)));
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/app_options.h"
 #include "core/call_info.h"
 #include "core/failure.h"
+#include "core/sip_account.h"
 #include "platform/instance_guard.h"
 #include "platform/posix/no_automation.h"
 #include "platform/posix/posix_file_search.h"
@@ -29,9 +31,11 @@ class KlingelwartApp {
   public:
     // `ringDirectory`: the private runtime directory whose lock this process holds, or why
     // klingelwart-ring cannot reach it. `callMonitor`: also take the calls the router announces on
-    // fritz.box:1012.
+    // fritz.box:1012. `sip`: also register as one more device of this account, with
+    // `sipPassword`.
     KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                   bool callMonitor = false);
+                   bool callMonitor = false, std::optional<SipAccount> sip = std::nullopt,
+                   std::string sipPassword = {});
 
     KlingelwartApp(const KlingelwartApp&) = delete;
     KlingelwartApp& operator=(const KlingelwartApp&) = delete;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "core/sip_account.h"
+
+namespace kw {
+
+// The German status lines of the SIP source, "SIP 4711@pbx.example: ...".
+std::string SipRegistering(const SipAccount& account);
+std::string SipRegistered(const SipAccount& account);
+std::string SipRejected(const SipAccount& account, int statusCode);
+// The wait is shown in whole seconds, rounded up, as chosen; it does not count down.
+std::string SipUnreachable(const SipAccount& account, std::chrono::milliseconds wait);
+// The local SIP port could not be opened; nothing to retry until the setting changes.
+std::string SipNoLocalPort(const SipAccount& account);
+// Without user or server there is nothing to register.
+std::string SipIncomplete();
+
+}  // namespace kw

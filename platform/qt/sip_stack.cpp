@@ -1,0 +1,416 @@
+#include "platform/qt/sip_stack.h"
+
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <sofia-sip/msg_header.h>
+#include <sofia-sip/nta_tag.h>
+#include <sofia-sip/nua.h>
+#include <sofia-sip/sip_extra.h>
+#include <sofia-sip/sip_header.h>
+#include <sofia-sip/sip_status.h>
+#include <sofia-sip/su_log.h>
+#include <sofia-sip/su_tag_io.h>
+#include <sofia-sip/su_wait.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "core/retry_schedule.h"
+#include "core/sip_identity.h"
+#include "core/sip_status.h"
+#include "platform/posix/unique_fd.h"
+
+namespace kw::qt {
+
+namespace {
+
+// Calls that ring at once; beyond that the oldest stops ringing here, so a flood of INVITEs
+// that are never cancelled cannot hold memory.
+constexpr std::size_t kMostRinging = 32;
+
+struct RootDeleter {
+    void operator()(su_root_t* root) const { su_root_destroy(root); }
+};
+struct TimerDeleter {
+    void operator()(su_timer_t* timer) const { su_timer_destroy(timer); }
+};
+struct ClassesDeleter {
+    void operator()(msg_mclass_t* classes) const { std::free(classes); }
+};
+using Root = std::unique_ptr<su_root_t, RootDeleter>;
+using MessageClasses = std::unique_ptr<msg_mclass_t, ClassesDeleter>;
+using Timer = std::unique_ptr<su_timer_t, TimerDeleter>;
+
+// The sofia library's own process-wide set-up, for the lifetime of one stack.
+class SofiaLibrary {
+  public:
+    SofiaLibrary() {
+        su_init();
+        // The stack's chatter stays off the program's terminal unless SOFIA_DEBUG asks for it.
+        if (std::getenv("SOFIA_DEBUG") == nullptr) {
+            su_log_redirect(su_log_default, &Silent, nullptr);
+        }
+    }
+    ~SofiaLibrary() { su_deinit(); }
+    SofiaLibrary(const SofiaLibrary&) = delete;
+    SofiaLibrary& operator=(const SofiaLibrary&) = delete;
+
+  private:
+    static void Silent(void* /*stream*/, const char* /*format*/, va_list /*arguments*/) {}
+};
+
+// Characters a SIP user part may carry unescaped.
+std::string EscapeUser(std::string_view user) {
+    static constexpr std::string_view kPlain = "-_.!~*'()&=+$,;?/";
+    std::string escaped;
+    for (const char c : user) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0 || kPlain.find(c) != std::string_view::npos) {
+            escaped += c;
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            escaped += '%';
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 15];
+        }
+    }
+    return escaped;
+}
+
+std::string_view Scheme(SipTransport transport) {
+    return transport == SipTransport::Tls ? "sips:" : "sip:";
+}
+
+std::string TransportParameter(SipTransport transport) {
+    switch (transport) {
+        case SipTransport::Udp:
+            return ";transport=udp";
+        case SipTransport::Tcp:
+            return ";transport=tcp";
+        case SipTransport::Tls:
+            break;
+    }
+    return {};
+}
+
+// nua_create keeps a little memory when it cannot listen, so a taken port is found out first.
+bool PortFree(const std::string& host, std::uint16_t port, SipTransport transport) {
+    if (port == 0) {
+        return true;
+    }
+    addrinfo hints{};
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    hints.ai_socktype = transport == SipTransport::Udp ? SOCK_DGRAM : SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string service = std::to_string(port);
+    if (::getaddrinfo(host == "*" ? nullptr : host.c_str(), service.c_str(), &hints, &found) != 0) {
+        return true;  // the stack says what is wrong with the address
+    }
+    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
+        const posix::UniqueFd socket(
+            ::socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC, 0));
+        const int on = 1;
+        if (socket && (::setsockopt(socket.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+                       ::bind(socket.get(), address->ai_addr, address->ai_addrlen) != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SipAddress AddressOf(const url_t* url) {
+    if (url == nullptr) {
+        return {};
+    }
+    const char* host = url->url_host ? url->url_host : "";
+    if (url->url_user != nullptr) {
+        return {url->url_user, host};
+    }
+    // Depending on its form, a tel: URI's number may be parsed as the host.
+    return {url->url_type == url_tel ? host : "", {}};
+}
+
+bool PrivacyRequested(const sip_t* sip) {
+    if (sip->sip_privacy == nullptr || sip->sip_privacy->priv_values == nullptr) {
+        return false;
+    }
+    for (const msg_param_t* value = sip->sip_privacy->priv_values; *value != nullptr; ++value) {
+        const std::string_view word(*value);
+        for (const std::string_view hidden : {"id", "user", "header"}) {
+            if (std::ranges::equal(word, hidden, [](char a, char b) {
+                    return std::tolower(static_cast<unsigned char>(a)) == b;
+                })) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+class Agent {
+  public:
+    Agent(const SipAccount& account, const std::string& password, const SipStackOptions& options,
+          const SipStack::Handlers& handlers)
+        : account_(account),
+          password_(password),
+          options_(options),
+          handlers_(handlers),
+          schedule_(options.firstRetry, options.longestRetry) {}
+
+    Agent(const Agent&) = delete;
+    Agent& operator=(const Agent&) = delete;
+
+    void run(const std::atomic<bool>& stop) {
+        // Makes P-Asserted-Identity a parsed header rather than an unknown one.
+        MessageClasses classes(sip_extend_mclass(nullptr));
+        Root root(su_root_create(this));
+        if (!root) {
+            handlers_.status({false, SipNoLocalPort(account_)});
+            return;
+        }
+        root_ = root.get();
+        timer_ = Timer(su_timer_create(su_root_task(root_), 0));
+        const std::string port = options_.localPort == 0 ? "*" : std::to_string(options_.localPort);
+        const std::string local = std::string(Scheme(account_.transport)) + options_.localHost +
+                                  ":" + port + TransportParameter(account_.transport);
+        const std::string self = std::string(Scheme(account_.transport)) +
+                                 EscapeUser(account_.user) + "@" + account_.server;
+        if (PortFree(options_.localHost, options_.localPort, account_.transport)) {
+            nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
+                              SIPTAG_FROM_STR(self.c_str()), NTATAG_MCLASS(classes.get()),
+                              NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
+                              NUTAG_ENABLEMESSAGE(0), TAG_NULL());
+        }
+        if (nua_ == nullptr) {
+            handlers_.status({false, SipNoLocalPort(account_)});
+            timer_.reset();
+            while (!stop) {
+                su_root_step(root_, 100);
+            }
+            return;
+        }
+        registerNow();
+        while (!stop) {
+            su_root_step(root_, 100);
+        }
+        shutDown();
+        timer_.reset();
+        if (nua_ == nullptr) {
+            return;
+        }
+        // Still waiting for the registrar: the stack cannot be freed safely, so it is left.
+        (void)root.release();
+        (void)classes.release();
+    }
+
+  private:
+    static void Event(nua_event_t event, int status, const char* /*phrase*/, nua_t* /*nua*/,
+                      nua_magic_t* magic, nua_handle_t* handle, nua_hmagic_t* /*hmagic*/,
+                      const sip_t* sip, tagi_t tags[]) {
+        static_cast<Agent*>(magic)->handle(event, status, handle, sip, tags);
+    }
+
+    static void RetryFired(su_root_magic_t* magic, su_timer_t* /*timer*/, su_timer_arg_t* /*arg*/) {
+        static_cast<Agent*>(magic)->registerNow();
+    }
+
+    void handle(nua_event_t event, int status, nua_handle_t* handle, const sip_t* sip,
+                tagi_t tags[]) {
+        switch (event) {
+            case nua_r_register:
+                if (handle == registration_) {
+                    registered(status, sip);
+                }
+                return;
+            case nua_i_invite:
+                ring(handle, sip);
+                return;
+            case nua_i_state:
+                stateChanged(handle, tags);
+                return;
+            case nua_r_shutdown:
+                if (status >= 200) {
+                    shutDownDone_ = true;
+                }
+                return;
+            case nua_i_options:
+            case nua_i_message:
+            case nua_i_info:
+            case nua_i_notify:
+            case nua_i_subscribe:
+            case nua_i_refer:
+            case nua_i_publish:
+            case nua_i_method:
+            case nua_i_register:
+                forget(handle);
+                return;
+            default:
+                return;
+        }
+    }
+
+    void registerNow() {
+        if (registration_ != nullptr) {
+            nua_handle_destroy(registration_);
+        }
+        challenged_ = false;
+        const std::string self = std::string(Scheme(account_.transport)) +
+                                 EscapeUser(account_.user) + "@" + account_.server;
+        const std::string registrar = std::string(Scheme(account_.transport)) + account_.server +
+                                      TransportParameter(account_.transport);
+        const std::string expires = std::to_string(options_.expires.count());
+        registration_ = nua_handle(nua_, nullptr, SIPTAG_TO_STR(self.c_str()), TAG_END());
+        nua_register(registration_, NUTAG_REGISTRAR(registrar.c_str()),
+                     NUTAG_M_USERNAME(EscapeUser(account_.user).c_str()),
+                     SIPTAG_EXPIRES_STR(expires.c_str()), TAG_END());
+    }
+
+    void registered(int status, const sip_t* sip) {
+        if (status < 200) {
+            return;
+        }
+        if (status < 300) {
+            challenged_ = false;
+            schedule_.reset();
+            report({true, SipRegistered(account_)});
+            return;
+        }
+        if ((status == 401 || status == 407) && !challenged_ && sip != nullptr) {
+            challenged_ = authenticate(sip);
+            if (challenged_) {
+                return;
+            }
+        }
+        const bool unreachable = status == 408 || status == 480 || status >= 500;
+        const bool refused =
+            (status >= 400 && status < 500 && !unreachable) || (status >= 600 && status < 700);
+        if (refused) {
+            // Trying a refused password again and again can get the account locked.
+            report({false, SipRejected(account_, status)});
+            return;
+        }
+        const std::chrono::milliseconds wait = schedule_.next();
+        su_timer_set_interval(timer_.get(), &Agent::RetryFired, nullptr,
+                              static_cast<su_duration_t>(wait.count()));
+        report({false, SipUnreachable(account_, wait)});
+    }
+
+    bool authenticate(const sip_t* sip) {
+        const msg_auth_t* challenge =
+            sip->sip_www_authenticate ? sip->sip_www_authenticate : sip->sip_proxy_authenticate;
+        if (challenge == nullptr || challenge->au_scheme == nullptr) {
+            return false;
+        }
+        const char* realm = msg_params_find(challenge->au_params, "realm=");
+        if (realm == nullptr) {
+            return false;
+        }
+        const std::string& name = account_.authName.empty() ? account_.user : account_.authName;
+        const std::string credentials =
+            std::string(challenge->au_scheme) + ":" + realm + ":" + name + ":" + password_;
+        nua_authenticate(registration_, NUTAG_AUTH(credentials.c_str()), TAG_END());
+        return true;
+    }
+
+    void ring(nua_handle_t* handle, const sip_t* sip) {
+        if (ringing_.size() >= kMostRinging) {
+            // 4xx from one device leaves the call ringing on the others; 6xx would end it.
+            nua_respond(ringing_.front(), SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
+            nua_handle_destroy(ringing_.front());
+            ringing_.pop_front();
+        }
+        nua_respond(handle, SIP_180_RINGING, TAG_END());
+        ringing_.push_back(handle);
+        if (sip == nullptr || sip->sip_from == nullptr) {
+            return;
+        }
+        std::optional<SipAddress> asserted;
+        if (const sip_p_asserted_identity_t* identity = sip_p_asserted_identity(sip)) {
+            asserted = AddressOf(identity->paid_url);
+        }
+        const SipAddress to = sip->sip_to ? AddressOf(sip->sip_to->a_url) : SipAddress{};
+        const SipAddress target =
+            sip->sip_request ? AddressOf(sip->sip_request->rq_url) : SipAddress{};
+        handlers_.call(SipCaller(asserted, AddressOf(sip->sip_from->a_url), PrivacyRequested(sip)),
+                       SipCalled(to, target));
+    }
+
+    void stateChanged(nua_handle_t* handle, tagi_t tags[]) {
+        int state = nua_callstate_init;
+        tl_gets(tags, NUTAG_CALLSTATE_REF(state), TAG_END());
+        if (state == nua_callstate_terminated) {
+            forget(handle);
+        }
+    }
+
+    // Requests outside a call come with a handle of their own that nobody else frees.
+    void forget(nua_handle_t* handle) {
+        if (handle == registration_) {
+            return;
+        }
+        const auto found = std::ranges::find(ringing_, handle);
+        if (found != ringing_.end()) {
+            ringing_.erase(found);
+        }
+        nua_handle_destroy(handle);
+    }
+
+    void report(platform::CallSourceStatus status) {
+        if (status != lastStatus_) {
+            lastStatus_ = status;
+            handlers_.status(std::move(status));
+        }
+    }
+
+    // Unregisters and lets the ringing calls go, but waits for the registrar only briefly.
+    void shutDown() {
+        su_timer_reset(timer_.get());
+        // The library's own farewell would be 410, which a telephone system may take for "number
+        // gone"; 480 says only this device is away.
+        for (nua_handle_t* handle : ringing_) {
+            nua_respond(handle, SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
+        }
+        nua_shutdown(nua_);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!shutDownDone_ && std::chrono::steady_clock::now() < deadline) {
+            su_root_step(root_, 50);
+        }
+        if (shutDownDone_) {
+            nua_destroy(nua_);
+            nua_ = nullptr;
+        }
+    }
+
+    const SipAccount& account_;
+    const std::string& password_;
+    const SipStackOptions& options_;
+    const SipStack::Handlers& handlers_;
+    RetrySchedule schedule_;
+    su_root_t* root_ = nullptr;
+    Timer timer_;
+    nua_t* nua_ = nullptr;
+    nua_handle_t* registration_ = nullptr;
+    bool challenged_ = false;
+    bool shutDownDone_ = false;
+    std::deque<nua_handle_t*> ringing_;
+    platform::CallSourceStatus lastStatus_;
+};
+
+}  // namespace
+
+void SipStack::Run(const SipAccount& account, const std::string& password,
+                   const SipStackOptions& options, const Handlers& handlers,
+                   const std::atomic<bool>& stop) {
+    const SofiaLibrary library;
+    Agent agent(account, password, options, handlers);
+    agent.run(stop);
+}
+
+}  // namespace kw::qt
