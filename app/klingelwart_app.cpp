@@ -11,12 +11,31 @@
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                               bool callMonitor)
+std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
+    const CallSourceOptions& options, const Result<std::string>& ringDirectory) {
+    std::vector<std::unique_ptr<platform::CallSource>> sources;
+    if (options.KlingelwartRing) {
+        sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory));
+    }
+    if (options.Router) {
+        sources.push_back(
+            std::make_unique<qt::CallMonitorSource>(options.RouterHost, options.RouterPort));
+    }
+    // SIP: add here once platform/qt/sip_call_source.* is merged, e.g.
+    // if (options.SIP) { sources.push_back(std::make_unique<qt::SipCallSource>(options, ...)); }
+    return sources;
+}
+
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
-      dialogs_(options_, optionenPlatform_, program_),
+      anrufquellenPlatform_{store_, messages_, /*hasPhoneControl=*/false,
+                            [this](const CallSourceOptions& chosen) {
+                                sources_.replace(CallSourcesFor(chosen, ringDirectory_));
+                            },
+                            &secrets_},
+      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -27,14 +46,11 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
+      ringDirectory_(std::move(ringDirectory)),
       sources_([this](std::string_view caller,
                       std::string_view called) { presenter_.phoneRang(caller, called); },
                window_) {
     window_.connectTo(presenter_);
-    sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
-    if (callMonitor) {
-        sources_.add(std::make_unique<qt::CallMonitorSource>());
-    }
 }
 
 bool KlingelwartApp::start() {
@@ -43,7 +59,7 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
-    sources_.start();
+    sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_));
     window_.showAsLoaded();
     return true;
 }
