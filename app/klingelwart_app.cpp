@@ -5,20 +5,62 @@
 #include <memory>
 #include <utility>
 
+#include "core/sip_status.h"
 #include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
 #include "platform/qt/sip_source.h"
+#include "platform/refused_source.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                               bool callMonitor, std::optional<SipAccount> sip,
-                               std::string sipPassword)
+namespace {
+
+std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& options,
+                                                   platform::SecretStore& secrets) {
+    SipAccount account{options.SIPServer, options.SIPBenutzer, options.SIPAuthName,
+                       options.SIPTransport};
+    auto password = secrets.read({options.SIPServer, options.SIPBenutzer});
+    if (!password.ok()) {
+        return std::make_unique<platform::RefusedSource>(
+            SipNoPassword(account, password.failure().description));
+    }
+    if (!password.value()) {
+        return std::make_unique<platform::RefusedSource>(
+            SipNoPassword(account, "keins gespeichert"));
+    }
+    return std::make_unique<qt::SipSource>(std::move(account), std::move(*password.value()));
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
+    const CallSourceOptions& options, const Result<std::string>& ringDirectory,
+    platform::SecretStore& secrets) {
+    std::vector<std::unique_ptr<platform::CallSource>> sources;
+    if (options.KlingelwartRing) {
+        sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory));
+    }
+    if (options.Router) {
+        sources.push_back(
+            std::make_unique<qt::CallMonitorSource>(options.RouterHost, options.RouterPort));
+    }
+    if (options.SIP) {
+        sources.push_back(SipSourceFor(options, secrets));
+    }
+    return sources;
+}
+
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
-      dialogs_(options_, optionenPlatform_, program_),
+      anrufquellenPlatform_{store_, messages_, /*hasPhoneControl=*/false,
+                            [this](const CallSourceOptions& chosen) {
+                                sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
+                            },
+                            &secrets_},
+      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -29,17 +71,11 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
+      ringDirectory_(std::move(ringDirectory)),
       sources_([this](std::string_view caller,
                       std::string_view called) { presenter_.phoneRang(caller, called); },
                window_) {
     window_.connectTo(presenter_);
-    sources_.add(std::make_unique<qt::RingSocketSource>(std::move(ringDirectory)));
-    if (callMonitor) {
-        sources_.add(std::make_unique<qt::CallMonitorSource>());
-    }
-    if (sip) {
-        sources_.add(std::make_unique<qt::SipSource>(std::move(*sip), std::move(sipPassword)));
-    }
 }
 
 bool KlingelwartApp::start() {
@@ -48,7 +84,7 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
-    sources_.start();
+    sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, secrets_));
     window_.showAsLoaded();
     return true;
 }

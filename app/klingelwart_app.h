@@ -1,13 +1,18 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app_options.h"
 #include "core/call_info.h"
+#include "core/call_source_options.h"
 #include "core/failure.h"
 #include "core/sip_account.h"
+#include "platform/call_source.h"
 #include "platform/instance_guard.h"
+#include "platform/libsecret/secret_service_store.h"
 #include "platform/posix/no_automation.h"
 #include "platform/posix/posix_file_search.h"
 #include "platform/posix/posix_launcher.h"
@@ -17,6 +22,7 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
+#include "ui/anrufquellen.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
@@ -25,23 +31,25 @@
 
 namespace kw::app {
 
+// The sources these options switch on. `ringDirectory` as for KlingelwartApp; `secrets` holds the
+// SIP password.
+std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
+    const CallSourceOptions& options, const Result<std::string>& ringDirectory,
+    platform::SecretStore& secrets);
+
 // The running program: the option record, the last call, every backend, the main window and
 // its presenter, wired once and owned here for the whole run.
 class KlingelwartApp {
   public:
     // `ringDirectory`: the private runtime directory whose lock this process holds, or why
-    // klingelwart-ring cannot reach it. `callMonitor`: also take the calls the router announces on
-    // fritz.box:1012. `sip`: also register as one more device of this account, with
-    // `sipPassword`.
-    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
-                   bool callMonitor = false, std::optional<SipAccount> sip = std::nullopt,
-                   std::string sipPassword = {});
+    // klingelwart-ring cannot reach it.
+    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory);
 
     KlingelwartApp(const KlingelwartApp&) = delete;
     KlingelwartApp& operator=(const KlingelwartApp&) = delete;
 
-    // The load sequence, the call sources, then the first show. False when another instance
-    // runs; nothing was shown or opened then.
+    // The load sequence, the call sources chosen in the settings, then the first show. False when
+    // another instance runs; nothing was shown or opened then.
     [[nodiscard]] bool start();
 
   private:
@@ -56,11 +64,14 @@ class KlingelwartApp {
     qt::QtMessageBox messages_;
     qt::QtFileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
+    platform::SecretServiceStore secrets_;
+    ui::AnrufquellenPlatform anrufquellenPlatform_;
     qt::QtDialogOpener dialogs_;
     qt::QtMainScreenView window_;
     qt::QtWindowManager windowManager_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    Result<std::string> ringDirectory_;
     ui::CallSources sources_;
 };
 

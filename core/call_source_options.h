@@ -6,11 +6,10 @@
 #include <string_view>
 
 #include "core/failure.h"
+#include "core/sip_account.h"
 #include "platform/settings_store.h"
 
 namespace kw {
-
-enum class SipTransport { Udp, Tcp, Tls };
 
 // Which ways for calls to arrive are switched on. Kept in a section of its own, so that the
 // section "Options" stays exactly as earlier versions wrote and read it.

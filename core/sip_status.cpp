@@ -31,6 +31,10 @@ std::string SipNoLocalPort(const SipAccount& account) {
     return Prefix(account) + "kein SIP-Port frei";
 }
 
+std::string SipNoPassword(const SipAccount& account, const std::string& why) {
+    return Prefix(account) + "kein Passwort (" + why + ")";
+}
+
 std::string SipIncomplete() {
     return "SIP: Benutzer oder Server fehlt";
 }

@@ -15,6 +15,8 @@ std::string SipRejected(const SipAccount& account, int statusCode);
 std::string SipUnreachable(const SipAccount& account, std::chrono::milliseconds wait);
 // The local SIP port could not be opened; nothing to retry until the setting changes.
 std::string SipNoLocalPort(const SipAccount& account);
+// The password store gave no password; `why` says what it said.
+std::string SipNoPassword(const SipAccount& account, const std::string& why);
 // Without user or server there is nothing to register.
 std::string SipIncomplete();
 

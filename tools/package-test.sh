@@ -79,7 +79,7 @@ phase "Paket bauen"
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == klingelwart ]] || fail "Paketname: $(field Package)"
 depends=$(field Depends)
-for library in libqt6widgets6 libqt6gui6 libqt6network6 libqt6core6 libsofia-sip-ua0; do
+for library in libqt6widgets6 libqt6gui6 libqt6network6 libqt6core6 libsofia-sip-ua0 libsecret-1-0; do
     [[ $depends == *"$library "* ]] || fail "Depends nennt $library nicht: $depends"
 done
 [[ $depends == *qt6-translations-l10n* ]] || fail "Depends nennt qt6-translations-l10n nicht: $depends"

@@ -20,6 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # xdg-open opens the web addresses that a command template may hold.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# The SIP password needs a Secret Service on the session bus (libsecret itself comes from
+# shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-keyring | keepassxc")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Anrufanzeige für Softphones / caller display for softphones")

@@ -211,7 +211,8 @@ class QtDesktopTest : public QObject {
         kw::test::FakeProgramInfo program;
         kw::AppOptions options;
         kw::ui::OptionenPlatform platform{store, messages, files, fileDialog};
-        kw::qt::QtDialogOpener opener(options, platform, program);
+        kw::ui::AnrufquellenPlatform sources{store, messages};
+        kw::qt::QtDialogOpener opener(options, platform, sources, program);
         store.set("Shell", "erst");
 
         // Each opening shows what the store holds then; typing that is cancelled is gone.

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_dialog_opener.h"
 
 #include "ui/info.h"
+#include "ui/qt/qt_anrufquellen_view.h"
 #include "ui/qt/qt_info_view.h"
 #include "ui/qt/qt_optionen_view.h"
 
@@ -22,7 +23,12 @@ void QtDialogOpener::openInfo() {
     view.exec();
 }
 
-// The dialog follows with its view.
-void QtDialogOpener::openAnrufquellen() {}
+void QtDialogOpener::openAnrufquellen() {
+    QtAnrufquellenView view;
+    ui::Anrufquellen presenter(view, anrufquellen_);
+    view.connectTo(presenter);
+    presenter.load();
+    view.exec();
+}
 
 }  // namespace kw::qt

@@ -2,18 +2,19 @@
 
 #include "core/app_options.h"
 #include "platform/program_info.h"
+#include "ui/anrufquellen.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 
 namespace kw::qt {
 
-// Opens a fresh options or about dialog with its presenter, runs it modally and destroys both
-// when it has closed.
+// Opens a fresh options, call sources or about dialog with its presenter, runs it modally and
+// destroys both when it has closed.
 class QtDialogOpener final : public ui::DialogOpener {
   public:
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
-                   const platform::ProgramInfo& program)
-        : options_(options), optionen_(optionen), program_(program) {}
+                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program)
+        : options_(options), optionen_(optionen), anrufquellen_(anrufquellen), program_(program) {}
 
     void openOptionen() override;
     void openInfo() override;
@@ -22,6 +23,7 @@ class QtDialogOpener final : public ui::DialogOpener {
   private:
     AppOptions& options_;
     ui::OptionenPlatform& optionen_;
+    ui::AnrufquellenPlatform& anrufquellen_;
     const platform::ProgramInfo& program_;
 };
 

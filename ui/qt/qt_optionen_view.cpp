@@ -10,6 +10,7 @@
 #include "ui/optionen_layout.h"
 #include "ui/optionen_routes.h"
 #include "ui/qt/control_font.h"
+#include "ui/qt/option_group.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::qt {
@@ -25,18 +26,6 @@ void ClearGroup(QButtonGroup& group) {
         button->setChecked(false);
     }
     group.setExclusive(true);
-}
-
-// Tab enters an option group at its selected button, or at its first while none is selected;
-// the arrow keys move within the group.
-void KeepTabStopAtSelection(QButtonGroup& group) {
-    QAbstractButton* stop = group.checkedButton();
-    if (stop == nullptr && !group.buttons().isEmpty()) {
-        stop = group.buttons().front();
-    }
-    for (QAbstractButton* button : group.buttons()) {
-        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
-    }
 }
 
 void Check(QButtonGroup& group, QRadioButton* button) {

@@ -1,0 +1,100 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <optional>
+
+#include "app/klingelwart_app.h"
+#include "app/no_instance_check.h"
+#include "ui/qt/phone_control_widget.h"
+
+// The real program object on the offscreen platform, with its settings and socket in a
+// temporary directory and a scripted router on 127.0.0.1.
+class QtAppTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void callSourcesChosenInTheDialogTakeEffectAtOnce() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QVERIFY(QDir(home.path()).mkdir("run"));
+        QFile::setPermissions(home.filePath("run"), QFileDevice::ReadOwner |
+                                                        QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        const QString conf = home.filePath("Klingelwart.conf");
+        {
+            QFile file(conf);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=true\n");
+        }
+        QTcpServer router;
+        QVERIFY(router.listen(QHostAddress::LocalHost));
+        const QString socketPath = home.filePath("run/phone.sock");
+
+        kw::app::NoInstanceCheck instance;
+        kw::app::KlingelwartApp program(instance, home.filePath("run").toStdString());
+        QVERIFY(program.start());
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == "MainScreen") {
+                window = top;
+            }
+        }
+        QVERIFY(window != nullptr);
+        auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
+        QVERIFY(phone != nullptr);
+        QVERIFY2(phone->toolTip().contains(socketPath),
+                 qPrintable(phone->toolTip() + " / " + socketPath));
+        QVERIFY(QFile::exists(socketPath));
+
+        bool filled = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->objectName(), QString("Anrufquellen"));
+            dialog->findChild<QCheckBox*>("CHK_KlingelwartRing")->click();
+            dialog->findChild<QCheckBox*>("CHK_Router")->click();
+            dialog->findChild<QLineEdit*>("TXT_RouterHost")->setText("127.0.0.1");
+            dialog->findChild<QLineEdit*>("TXT_RouterPort")
+                ->setText(QString::number(router.serverPort()));
+            dialog->findChild<QPushButton*>("OKButton")->click();
+            filled = true;
+        });
+        window->findChild<QAction*>("mnuAnrufquellen")->trigger();
+        QVERIFY(filled);
+
+        const QString address = "127.0.0.1:" + QString::number(router.serverPort());
+        QVERIFY2(phone->toolTip().startsWith("Anrufmonitor " + address),
+                 qPrintable(phone->toolTip()));
+        QVERIFY(!phone->toolTip().contains(socketPath));
+        QVERIFY(!QFile::exists(socketPath));
+        QSettings stored(conf, QSettings::IniFormat);
+        QCOMPARE(stored.value("Anrufquellen/KlingelwartRing").toString(), QString("0"));
+        QCOMPARE(stored.value("Anrufquellen/Router").toString(), QString("1"));
+        QCOMPARE(stored.value("Anrufquellen/RouterHost").toString(), QString("127.0.0.1"));
+        QCOMPARE(stored.value("Anrufquellen/RouterPort").toInt(), int(router.serverPort()));
+
+        QVERIFY(router.waitForNewConnection(5000));
+        QTcpSocket* line = router.nextPendingConnection();
+        QTRY_VERIFY_WITH_TIMEOUT(phone->toolTip().endsWith("verbunden"), 5000);
+        line->write("07.12.26 14:05:01;RING;0;0301234567;4711;SIP0;\r\n");
+        auto* caller = window->findChild<QLabel*>("LBL_Anrufer");
+        QTRY_VERIFY_WITH_TIMEOUT(caller->text().contains("0301234567"), 5000);
+        QVERIFY(caller->text().contains("4711"));
+    }
+};
+
+QTEST_MAIN(QtAppTest)
+#include "qt_app_test.moc"

@@ -1,0 +1,151 @@
+#include "ui/qt/qt_anrufquellen_view.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+#include <utility>
+
+#include "platform/qt/qt_text.h"
+#include "ui/anrufquellen_layout.h"
+#include "ui/qt/control_font.h"
+#include "ui/qt/option_group.h"
+#include "ui/qt/program_icon.h"
+
+namespace kw::qt {
+
+namespace layout = ui::anrufquellen;
+
+namespace {
+
+// By ui::SourceCheck and ui::SourceText.
+constexpr std::array<std::string_view, 4> kCheckNames{"CHK_Steuerelement", "CHK_KlingelwartRing",
+                                                      "CHK_Router", "CHK_SIP"};
+constexpr std::array<std::string_view, 6> kTextNames{"TXT_RouterHost",  "TXT_RouterPort",
+                                                     "TXT_SIPServer",   "TXT_SIPBenutzer",
+                                                     "TXT_SIPAuthName", "TXT_SIPPasswort"};
+constexpr std::array<std::pair<std::string_view, SipTransport>, 3> kTransports{
+    {{"OPT_UDP", SipTransport::Udp},
+     {"OPT_TCP", SipTransport::Tcp},
+     {"OPT_TLS", SipTransport::Tls}}};
+
+}  // namespace
+
+QtAnrufquellenView::QtAnrufquellenView() {
+    setObjectName(ToQString(layout::kLinuxWindow.name));
+    setWindowTitle(ToQString(layout::kLinuxWindow.caption));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    setModal(true);
+    setSizeGripEnabled(false);
+    setFont(ControlFont({}));
+
+    const TwipsScale scale = TwipsScale::of(screen());
+    const QSize client =
+        scale.size(layout::kLinuxWindow.clientWidth, layout::kLinuxWindow.clientHeight);
+    setFixedSize(client);
+
+    controls_.emplace(*this, layout::kLinuxControls, scale);
+    box(ui::SourceText::SIPPasswort).setPlaceholderText(ToQString(layout::kSipPasswordPlaceholder));
+    for (const auto& [name, transport] : kTransports) {
+        transports_.addButton(&controls_->get<QRadioButton>(name), static_cast<int>(transport));
+    }
+    KeepTabStopAtSelection(transports_);
+    connect(&transports_, &QButtonGroup::buttonToggled, this,
+            [this] { KeepTabStopAtSelection(transports_); });
+    controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
+    controls_->applyTabOrder();
+
+    setGeometry(QRect(ScreenOrigin(screen()) + scale.point(layout::kLinuxWindow.screenLeft,
+                                                           layout::kLinuxWindow.screenTop),
+                      client));
+}
+
+void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
+    presenter_ = &presenter;
+    connect(box(ui::SourceCheck::Router), &QCheckBox::clicked, this,
+            [&presenter] { presenter.routerClicked(); });
+    connect(box(ui::SourceCheck::SIP), &QCheckBox::clicked, this,
+            [&presenter] { presenter.sipClicked(); });
+    connect(&controls_->get<QPushButton>(layout::kCancelButton), &QPushButton::clicked, this,
+            [&presenter] { presenter.cancelClicked(); });
+    connect(&controls_->get<QPushButton>(layout::kDefaultButton), &QPushButton::clicked, this,
+            [this, &presenter] {
+                inOk_ = true;
+                presenter.okClicked();
+                inOk_ = false;
+            });
+}
+
+QCheckBox* QtAnrufquellenView::box(ui::SourceCheck which) const {
+    return findChild<QCheckBox*>(ToQString(kCheckNames.at(static_cast<std::size_t>(which))));
+}
+
+QLineEdit& QtAnrufquellenView::box(ui::SourceText which) const {
+    return controls_->get<QLineEdit>(kTextNames.at(static_cast<std::size_t>(which)));
+}
+
+bool QtAnrufquellenView::checked(ui::SourceCheck which) {
+    QCheckBox* check = box(which);
+    return check != nullptr && check->isChecked();
+}
+
+void QtAnrufquellenView::setChecked(ui::SourceCheck which, bool on) {
+    if (QCheckBox* check = box(which)) {
+        check->setChecked(on);
+    }
+}
+
+std::string QtAnrufquellenView::text(ui::SourceText which) {
+    return ToUtf8(box(which).text());
+}
+
+void QtAnrufquellenView::setText(ui::SourceText which, std::string_view text) {
+    box(which).setText(ToQString(text));
+}
+
+void QtAnrufquellenView::setTextEnabled(ui::SourceText which, bool enabled) {
+    box(which).setEnabled(enabled);
+}
+
+void QtAnrufquellenView::focus(ui::SourceText which) {
+    box(which).setFocus(Qt::OtherFocusReason);
+}
+
+SipTransport QtAnrufquellenView::transport() {
+    const int id = transports_.checkedId();
+    return id < 0 ? SipTransport::Udp : static_cast<SipTransport>(id);
+}
+
+void QtAnrufquellenView::setTransport(SipTransport transport) {
+    if (QAbstractButton* button = transports_.button(static_cast<int>(transport))) {
+        button->setChecked(true);
+    }
+}
+
+void QtAnrufquellenView::setTransportEnabled(bool enabled) {
+    for (QAbstractButton* button : transports_.buttons()) {
+        button->setEnabled(enabled);
+    }
+}
+
+void QtAnrufquellenView::close() {
+    if (inOk_) {
+        QDialog::accept();
+    } else {
+        QDialog::reject();
+    }
+}
+
+void QtAnrufquellenView::reject() {
+    if (presenter_ != nullptr) {
+        presenter_->cancelClicked();
+    } else {
+        QDialog::reject();
+    }
+}
+
+}  // namespace kw::qt
