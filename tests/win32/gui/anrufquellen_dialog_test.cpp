@@ -11,6 +11,7 @@
 
 #include "tests/win32/gui/klingelwart_session.h"
 #include "tests/win32/gui/options_registry.h"
+#include "tests/win32/gui/phone_ring.h"
 #include "tests/win32/gui/poll_until.h"
 #include "tests/win32/gui/process_windows.h"
 #include "tests/win32/gui/tooltip_text.h"
@@ -148,6 +149,19 @@ TEST(AnrufquellenDialog, RouterChosenIsStoredAndListenedToAtOnce) {
 
     router.ring();
     EXPECT_TRUE(session.awaitCallerLine(L"Anruf von 0301234567 auf Leitung: 4711"));
+
+    // Everything off: the phone control stays in its box, but its calls reach nobody.
+    session.menu("mnuAnrufquellen");
+    const HWND again = session.awaitDialog(L"Anrufquellen");
+    ASSERT_NE(again, nullptr);
+    PostMessageW(FindDescendant(again, winui::ControlId("CHK_Steuerelement")), BM_CLICK, 0, 0);
+    PostMessageW(FindDescendant(again, winui::ControlId("CHK_Router")), BM_CLICK, 0, 0);
+    PostMessageW(FindDescendant(again, winui::ControlId("OKButton")), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(again); }));
+    EXPECT_EQ(TooltipTextOf(session.processId(), phone), L"Keine Anrufquelle eingeschaltet");
+    EXPECT_NE(FindPhone(session.mainWindow()), nullptr);
+    EXPECT_FALSE(session.ring(L"0309", L"1"));
+    EXPECT_EQ(session.callerLine(), L"Anruf von 0301234567 auf Leitung: 4711");
 }
 
 }  // namespace
