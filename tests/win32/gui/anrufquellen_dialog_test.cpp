@@ -108,13 +108,21 @@ TEST(AnrufquellenDialog, RouterChosenIsStoredAndListenedToAtOnce) {
     ASSERT_TRUE(session.ready());
     const HWND phone = session.control("axPhoner1");
     ASSERT_NE(phone, nullptr);
-    // Off by default: the phone control and klingelwart-ring, one line each.
-    EXPECT_TRUE(PollUntil([&] {
+    // On by default: the phone control and klingelwart-ring, one line each. OK unchanged makes
+    // the pipe anew, which must not find its own predecessor in the way.
+    const auto ringWaits = [&] {
         return TooltipTextOf(session.processId(), phone)
             .value_or(L"")
             .starts_with(std::wstring(kPhoneReady) +
                          L"\r\nWartet auf Anrufe über klingelwart-ring");
-    }));
+    };
+    EXPECT_TRUE(PollUntil(ringWaits));
+    session.menu("mnuAnrufquellen");
+    const HWND unchanged = session.awaitDialog(L"Anrufquellen");
+    ASSERT_NE(unchanged, nullptr);
+    PostMessageW(FindDescendant(unchanged, winui::ControlId("OKButton")), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PollUntil([&] { return !IsWindow(unchanged); }));
+    EXPECT_TRUE(ringWaits());
 
     session.menu("mnuAnrufquellen");
     const HWND dialog = session.awaitDialog(L"Anrufquellen");
