@@ -12,9 +12,6 @@ bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses) {
 
 std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
                                std::string_view lineBreak) {
-    if (statuses.empty()) {
-        return std::string(kNoCallSource);
-    }
     std::string text;
     for (const platform::CallSourceStatus& status : statuses) {
         if (&status != &statuses.front()) {
@@ -50,18 +47,6 @@ void CallSources::start() {
     }
     starting_ = false;
     view_.showCallSources(statuses_);
-}
-
-void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sources) {
-    // One by one: a source that reports while going still finds its status.
-    while (!sources_.empty()) {
-        sources_.pop_back();
-        statuses_.pop_back();
-    }
-    for (std::unique_ptr<platform::CallSource>& source : sources) {
-        add(std::move(source));
-    }
-    start();
 }
 
 void CallSources::update(std::size_t index, const platform::CallSourceStatus& status) {

@@ -21,10 +21,7 @@ class CallSourcesView {
 // True when calls can arrive through at least one source.
 bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses);
 
-// The phone's tooltip when every source is switched off.
-inline constexpr std::string_view kNoCallSource = "Keine Anrufquelle eingeschaltet";
-
-// The phone's tooltip: one line per source; with one source just its text; with none, says so.
+// The phone's tooltip: one line per source; with one source just its text.
 std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& statuses,
                                std::string_view lineBreak = "\n");
 
@@ -42,10 +39,6 @@ class CallSources {
 
     // Starts every source, then shows their statuses at once.
     void start();
-
-    // Puts other sources in place of the running ones: the old ones go first, so that what they
-    // held (a socket, a pipe name) is free again; then as start().
-    void replace(std::vector<std::unique_ptr<platform::CallSource>> sources);
 
   private:
     void update(std::size_t index, const platform::CallSourceStatus& status);

@@ -103,42 +103,6 @@ TEST_F(CallSourcesTest, ALaterChangeUpdatesTheViewOnlyWhenItIsOne) {
               "Router nicht erreichbar\nWartet nicht auf Anrufe: Kein Verzeichnis");
 }
 
-// Logs its start and its end into a shared journal.
-class JournalSource final : public CallSource {
-  public:
-    JournalSource(std::string name, std::vector<std::string>& journal)
-        : name_(std::move(name)), journal_(journal) {}
-    ~JournalSource() override { journal_.push_back("-" + name_); }
-    void start(CallHandler onCall, StatusHandler onStatus) override {
-        journal_.push_back("+" + name_);
-        onCall(name_, "");
-        onStatus({true, name_});
-    }
-
-  private:
-    std::string name_;
-    std::vector<std::string>& journal_;
-};
-
-TEST_F(CallSourcesTest, ReplaceEndsTheOldSourcesBeforeStartingTheNew) {
-    std::vector<std::string> journal;
-    sources.add(std::make_unique<JournalSource>("a", journal));
-    sources.add(std::make_unique<JournalSource>("b", journal));
-    sources.start();
-    std::vector<std::unique_ptr<CallSource>> next;
-    next.push_back(std::make_unique<JournalSource>("c", journal));
-    sources.replace(std::move(next));
-    EXPECT_EQ(journal, (std::vector<std::string>{"+a", "+b", "-b", "-a", "+c"}));
-    EXPECT_EQ(calls, (std::vector<std::string>{"a|", "b|", "c|"}));
-    ASSERT_EQ(view.shown.size(), 2U);
-    EXPECT_EQ(view.shown.back(), (std::vector<CallSourceStatus>{{true, "c"}}));
-
-    sources.replace({});
-    EXPECT_EQ(journal.back(), "-c");
-    ASSERT_EQ(view.shown.size(), 3U);
-    EXPECT_TRUE(view.shown.back().empty());
-}
-
 TEST(CallSourcesSummaryTest, CombinesTheStatuses) {
     struct Case {
         std::vector<CallSourceStatus> statuses;
@@ -146,7 +110,7 @@ TEST(CallSourcesSummaryTest, CombinesTheStatuses) {
         std::string tooltip;
     };
     const Case cases[] = {
-        {{}, false, std::string(kNoCallSource)},
+        {{}, false, ""},
         {{kNoDirectory}, false, kNoDirectory.text},
         {{kSocket}, true, kSocket.text},
         {{kNoDirectory, kSocket}, true, kNoDirectory.text + "\n" + kSocket.text},
