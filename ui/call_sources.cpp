@@ -46,7 +46,24 @@ void CallSources::start() {
             [this, index](const platform::CallSourceStatus& status) { update(index, status); });
     }
     starting_ = false;
-    view_.showCallSources(statuses_);
+    show();
+}
+
+void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sources) {
+    sources_.clear();
+    statuses_.clear();
+    for (std::unique_ptr<platform::CallSource>& source : sources) {
+        add(std::move(source));
+    }
+    start();
+}
+
+void CallSources::show() {
+    if (sources_.empty()) {
+        view_.showCallSources({{false, std::string(kNoCallSource)}});
+    } else {
+        view_.showCallSources(statuses_);
+    }
 }
 
 void CallSources::update(std::size_t index, const platform::CallSourceStatus& status) {
@@ -55,7 +72,7 @@ void CallSources::update(std::size_t index, const platform::CallSourceStatus& st
     }
     statuses_[index] = status;
     if (!starting_) {
-        view_.showCallSources(statuses_);
+        show();
     }
 }
 

@@ -18,6 +18,9 @@ class CallSourcesView {
     virtual void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) = 0;
 };
 
+// The phone's status while every source is switched off.
+inline constexpr std::string_view kNoCallSource = "Keine Anrufquelle eingeschaltet";
+
 // True when calls can arrive through at least one source.
 bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses);
 
@@ -40,7 +43,12 @@ class CallSources {
     // Starts every source, then shows their statuses at once.
     void start();
 
+    // Puts other sources into effect: the old ones go first (a socket or pipe must be free
+    // before a new source binds it), then the new ones start as in start().
+    void replace(std::vector<std::unique_ptr<platform::CallSource>> sources);
+
   private:
+    void show();
     void update(std::size_t index, const platform::CallSourceStatus& status);
 
     platform::CallSource::CallHandler onCall_;

@@ -103,6 +103,50 @@ TEST_F(CallSourcesTest, ALaterChangeUpdatesTheViewOnlyWhenItIsOne) {
               "Router nicht erreichbar\nWartet nicht auf Anrufe: Kein Verzeichnis");
 }
 
+// Logs its start and its end, for the order in which replace() swaps sources.
+class LoggingSource final : public CallSource {
+  public:
+    LoggingSource(std::string name, std::vector<std::string>& log)
+        : name_(std::move(name)), log_(log) {}
+    ~LoggingSource() override { log_.push_back("end " + name_); }
+
+    void start(CallHandler onCall, StatusHandler onStatus) override {
+        log_.push_back("start " + name_);
+        onStatus({true, name_});
+        onCall(name_, "");
+    }
+
+  private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+TEST_F(CallSourcesTest, ReplaceEndsTheOldSourcesBeforeTheNewOnesStart) {
+    std::vector<std::string> log;
+    sources.add(std::make_unique<LoggingSource>("a", log));
+    sources.add(std::make_unique<LoggingSource>("b", log));
+    sources.start();
+    std::vector<std::unique_ptr<CallSource>> next;
+    next.push_back(std::make_unique<LoggingSource>("c", log));
+    next.push_back(nullptr);
+    sources.replace(std::move(next));
+    EXPECT_EQ(log, (std::vector<std::string>{"start a", "start b", "end a", "end b", "start c"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"a|", "b|", "c|"}));
+    ASSERT_EQ(view.shown.size(), 2U);
+    EXPECT_EQ(view.shown.back(), (std::vector<CallSourceStatus>{{true, "c"}}));
+}
+
+TEST_F(CallSourcesTest, WithNoSourceThePhoneSaysSo) {
+    add({kSocket});
+    sources.start();
+    sources.replace({});
+    const std::vector<CallSourceStatus> none{{false, "Keine Anrufquelle eingeschaltet"}};
+    ASSERT_EQ(view.shown.size(), 2U);
+    EXPECT_EQ(view.shown.back(), none);
+    sources.replace({});
+    EXPECT_EQ(view.shown.back(), none);
+}
+
 TEST(CallSourcesSummaryTest, CombinesTheStatuses) {
     struct Case {
         std::vector<CallSourceStatus> statuses;
