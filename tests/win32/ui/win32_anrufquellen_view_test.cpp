@@ -92,35 +92,6 @@ TEST(Win32AnrufquellenView, EveryControlSitsAtItsTwipsInTabOrderWithOkAsDefault)
     EXPECT_TRUE(script.ran());
 }
 
-TEST(Win32AnrufquellenView, ClicksReachThePresenterAndEnterAppliesTheChoice) {
-    AnrufquellenRig rig;
-    DialogScript script({
-        [&](HWND dialog) {
-            EXPECT_FALSE(IsWindowEnabled(Item(dialog, layout::row::RouterHost)));
-            EXPECT_EQ(SendMessageW(Item(dialog, layout::row::Steuerelement), BM_GETCHECK, 0, 0),
-                      BST_CHECKED);
-            PostMessageW(Item(dialog, layout::row::Steuerelement), BM_CLICK, 0, 0);
-            PostMessageW(Item(dialog, layout::row::Router), BM_CLICK, 0, 0);
-        },
-        [&](HWND dialog) {
-            EXPECT_TRUE(IsWindowEnabled(Item(dialog, layout::row::RouterHost)));
-            EXPECT_TRUE(IsWindowEnabled(Item(dialog, layout::row::RouterPort)));
-            rig.view.setText(ui::SourceText::RouterHost, "192.168.178.1");
-            rig.view.setText(ui::SourceText::RouterPort, "1012");
-            PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
-        },
-    });
-    rig.run(script);
-    EXPECT_TRUE(script.ran());
-    EXPECT_FALSE(script.forced());
-    ASSERT_TRUE(rig.applied.has_value());
-    EXPECT_FALSE(rig.applied->Steuerelement);
-    EXPECT_TRUE(rig.applied->KlingelwartRing);
-    EXPECT_TRUE(rig.applied->Router);
-    EXPECT_EQ(rig.applied->RouterHost, "192.168.178.1");
-    EXPECT_FALSE(rig.applied->SIP);
-}
-
 TEST(Win32AnrufquellenView, EscAndTheCloseBoxCancelWithoutWriting) {
     for (const bool closeBox : {false, true}) {
         AnrufquellenRig rig;
