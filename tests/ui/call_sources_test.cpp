@@ -57,6 +57,7 @@ class CallSourcesTest : public ::testing::Test {
 
     RecordingView view;
     std::vector<std::string> calls;
+    std::vector<std::string> log;  // outlives the sources that write to it
     CallSources sources{[this](std::string_view caller, std::string_view called) {
                             calls.push_back(std::string(caller) + "|" + std::string(called));
                         },
@@ -122,7 +123,6 @@ class LoggingSource final : public CallSource {
 };
 
 TEST_F(CallSourcesTest, ReplaceEndsTheOldSourcesBeforeTheNewOnesStart) {
-    std::vector<std::string> log;
     sources.add(std::make_unique<LoggingSource>("a", log));
     sources.add(std::make_unique<LoggingSource>("b", log));
     sources.start();
