@@ -3,7 +3,9 @@
 #include <memory>
 #include <utility>
 
+#include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
+#include "platform/win32/pipe_call_source.h"
 
 namespace kw::app {
 
@@ -21,9 +23,12 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       messages_([this] { return dialogs_.topWindow(); }),
       fileDialog_([this] { return dialogs_.topWindow(); }),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
+      // No SIP here, so no password store.
+      anrufquellenPlatform_{store_, messages_, true,
+                            [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
       windowManager_(window_.window()),
       help_(window_.window()),
-      dialogs_(window_.window(), options_, optionenPlatform_, program_),
+      dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_),
       platform_{guard,
                 program_,
                 store_,
@@ -33,16 +38,36 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_) {
     window_.connectTo(presenter_);
-    auto phone = std::make_unique<win32::PhoneControlSource>();
-    window_.connectPhone(*phone);
-    sources_.add(std::move(phone));
+}
+
+std::vector<std::unique_ptr<platform::CallSource>> KlingelwartWinApp::sourcesFor(
+    const CallSourceOptions& on) {
+    std::vector<std::unique_ptr<platform::CallSource>> sources;
+    if (on.Steuerelement) {
+        auto phone = std::make_unique<win32::PhoneControlSource>();
+        window_.connectPhone(*phone);
+        sources.push_back(std::move(phone));
+    }
+    if (on.KlingelwartRing) {
+        sources.push_back(std::make_unique<win32::PipeCallSource>());
+    }
+    if (on.Router) {
+        sources.push_back(std::make_unique<win32::CallMonitorSource>(on.RouterHost, on.RouterPort));
+    }
+    return sources;
+}
+
+void KlingelwartWinApp::applySources(const CallSourceOptions& on) {
+    // The old phone source goes with the old list; the control itself stays in its box.
+    window_.disconnectPhone();
+    sources_.replace(sourcesFor(on));
 }
 
 bool KlingelwartWinApp::start() {
     if (!presenter_.load()) {
         return false;
     }
-    sources_.start();
+    applySources(LoadCallSourceOptions(store_));
     window_.showAsLoaded();
     return true;
 }

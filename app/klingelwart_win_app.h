@@ -1,7 +1,11 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "core/app_options.h"
 #include "core/call_info.h"
+#include "core/call_source_options.h"
 #include "platform/instance_guard.h"
 #include "platform/win32/com/dispatch_automation.h"
 #include "platform/win32/html_help_viewer.h"
@@ -12,6 +16,7 @@
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
+#include "ui/anrufquellen.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
@@ -38,6 +43,10 @@ class KlingelwartWinApp {
     int run();
 
   private:
+    // The sources the options switch on, the phone control's handed to the window.
+    std::vector<std::unique_ptr<platform::CallSource>> sourcesFor(const CallSourceOptions& on);
+    void applySources(const CallSourceOptions& on);
+
     AppOptions options_;
     CallInfo call_;
     win32::RegistrySettingsStore store_;
@@ -51,6 +60,7 @@ class KlingelwartWinApp {
     win32::Win32MessageBox messages_;
     win32::Win32FileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
+    ui::AnrufquellenPlatform anrufquellenPlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
     winui::Win32DialogOpener dialogs_;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "ui/anrufquellen_layout.h"
 #include "ui/info_layout.h"
 #include "ui/main_screen_layout.h"
 #include "ui/optionen_layout.h"
@@ -19,9 +20,11 @@ inline constexpr wchar_t kMainWindowClass[] = L"KlingelwartMainScreen";
 // give it; the GUI tests find controls with it. An unknown name fails the build where the name is
 // a constant and throws otherwise: it never stands for "no control".
 constexpr int ControlId(std::string_view name) {
-    for (const auto& table : {std::span<const ui::ControlLayout>(ui::main_screen::kControls),
-                              std::span<const ui::ControlLayout>(ui::optionen::kControls),
-                              std::span<const ui::ControlLayout>(ui::info::kControls)}) {
+    for (const auto& table :
+         {std::span<const ui::ControlLayout>(ui::main_screen::kControls),
+          std::span<const ui::ControlLayout>(ui::optionen::kControls),
+          std::span<const ui::ControlLayout>(ui::info::kControls),
+          std::span<const ui::ControlLayout>(ui::anrufquellen::kWindowsControls)}) {
         for (const ui::ControlLayout& row : table) {
             if (row.name == name) {
                 return row.id;

@@ -83,6 +83,12 @@ void PhoneControlHost::handTo(win32::PhoneControlSource& source) {
     }
 }
 
+void PhoneControlHost::takeBack() noexcept {
+    if (source_ != nullptr) {
+        std::exchange(source_, nullptr)->detach();
+    }
+}
+
 void PhoneControlHost::close() noexcept {
     // The call notification goes before the control: nothing may reach a closing host.
     if (source_ != nullptr) {

@@ -26,6 +26,8 @@ class PhoneControlHost {
     // Gives `source` the control, or tells it why there is none. `source` must outlive the host,
     // which detaches it before closing the control.
     void handTo(win32::PhoneControlSource& source);
+    // Detaches the source handed to, which may then go before the host.
+    void takeBack() noexcept;
 
     bool hosted() const { return static_cast<bool>(container_); }
     HWND window() const { return box_.get(); }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ui/info.h"
+#include "ui/win32/win32_anrufquellen_view.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
 
@@ -47,7 +48,18 @@ void Win32DialogOpener::openInfo() {
     });
 }
 
-// The dialog follows with its view.
-void Win32DialogOpener::openAnrufquellen() {}
+void Win32DialogOpener::openAnrufquellen() {
+    if (anrufquellen_ == nullptr) {
+        return;
+    }
+    Win32AnrufquellenView view;
+    std::optional<ui::Anrufquellen> presenter;
+    OpenDialog open(open_);
+    view.run(owner(), [&](HWND dialog) {
+        open.set(dialog);
+        presenter.emplace(view, *anrufquellen_);
+        return &*presenter;
+    });
+}
 
 }  // namespace kw::winui

@@ -5,6 +5,7 @@
 #include "core/app_options.h"
 #include "platform/program_info.h"
 #include "platform/win32/windows_api.h"
+#include "ui/anrufquellen.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 
@@ -18,12 +19,19 @@ class Win32DialogOpener final : public ui::DialogOpener {
     // The owner is asked at every opening, since the main window may be made after this.
     using Owner = std::function<HWND()>;
 
+    // Without `anrufquellen` the call sources dialog does not open.
     Win32DialogOpener(Owner owner, AppOptions& options, ui::OptionenPlatform& optionen,
-                      const platform::ProgramInfo& program)
-        : owner_(std::move(owner)), options_(options), optionen_(optionen), program_(program) {}
+                      const platform::ProgramInfo& program,
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
+        : owner_(std::move(owner)),
+          options_(options),
+          optionen_(optionen),
+          program_(program),
+          anrufquellen_(anrufquellen) {}
     Win32DialogOpener(HWND owner, AppOptions& options, ui::OptionenPlatform& optionen,
-                      const platform::ProgramInfo& program)
-        : Win32DialogOpener([owner] { return owner; }, options, optionen, program) {}
+                      const platform::ProgramInfo& program,
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
+        : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen) {}
 
     void openOptionen() override;
     void openInfo() override;
@@ -40,6 +48,7 @@ class Win32DialogOpener final : public ui::DialogOpener {
     AppOptions& options_;
     ui::OptionenPlatform& optionen_;
     const platform::ProgramInfo& program_;
+    ui::AnrufquellenPlatform* anrufquellen_;
     HWND open_ = nullptr;
 };
 

@@ -132,6 +132,12 @@ void Win32MainScreenView::connectPhone(win32::PhoneControlSource& source) {
     }
 }
 
+void Win32MainScreenView::disconnectPhone() noexcept {
+    if (phone_) {
+        phone_->takeBack();
+    }
+}
+
 void Win32MainScreenView::showAsLoaded() {
     // Start mode 1 has shown it minimized and 2 restored; 3 only set the keep-on-top band.
     if (window_ != nullptr && !IsWindowVisible(window_)) {

@@ -41,8 +41,10 @@ class Win32MainScreenView final : public ui::MainScreenView, public ui::CallSour
     void connectTo(ui::MainScreen& presenter);
 
     // Hands the hosted phone control's call notification to `source`, which must outlive the
-    // window.
+    // window or be disconnected first.
     void connectPhone(win32::PhoneControlSource& source);
+    // Before that source goes while the window stays: its calls then reach nobody.
+    void disconnectPhone() noexcept;
 
     // True once endProgram() has run: nothing that arrives afterwards is shown.
     bool ended() const { return ended_; }

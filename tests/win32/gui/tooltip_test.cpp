@@ -15,6 +15,7 @@ namespace {
 struct Tip {
     const char* control;
     std::optional<std::wstring> text;
+    bool whole = true;  // else how the tip starts
 };
 
 TEST(Tooltips, NameTheCallerLineAndTheReadyPhoneOnly) {
@@ -22,7 +23,8 @@ TEST(Tooltips, NameTheCallerLineAndTheReadyPhoneOnly) {
         {"LBL_Anrufer", L"Ein Doppelklick löscht den letzten Anruf"},
         {"axPhoner1",
          L"Das Telefon-Steuerelement PhonerActiveX.axPhoner ist bereit und meldet eingehende "
-         L"Anrufe."},
+         L"Anrufe.\r\nWartet auf Anrufe über klingelwart-ring (\\\\.\\pipe\\Klingelwart-",
+         false},
         {"BTN_Db", std::nullopt},
         {"BTN_End", std::nullopt},
     };
@@ -34,7 +36,8 @@ TEST(Tooltips, NameTheCallerLineAndTheReadyPhoneOnly) {
         SCOPED_TRACE(tip.control);
         const HWND control = session.control(tip.control);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(TooltipTextOf(session.processId(), control), tip.text);
+        const auto text = TooltipTextOf(session.processId(), control);
+        EXPECT_EQ(tip.whole || !text ? text : text->substr(0, tip.text->size()), tip.text);
     }
     EXPECT_EQ(TooltipTextOf(session.processId(), session.mainWindow()), std::nullopt);
 }

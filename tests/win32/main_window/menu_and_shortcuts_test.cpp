@@ -81,6 +81,7 @@ TEST(MenuBar, HasBothMenusWithTheirEntriesSeparatorsAndShortcuts) {
     const Entry datei[] = {{"&Anruferfeld löschen\tStrg+L", "mnuDel"},
                            {"", nullptr},
                            {"&Optionen ...\tStrg+O", "mnuOptionen"},
+                           {"Anruf&quellen ...", "mnuAnrufquellen"},
                            {"", nullptr},
                            {"&Beenden\tStrg+F4", "mnuBeenden"}};
     const Entry help[] = {{"&Hilfe ...\tF1", "mnuHilfe"}, {"", nullptr}, {"&Info ...", "mnuInfo"}};

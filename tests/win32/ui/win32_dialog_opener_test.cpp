@@ -57,30 +57,33 @@ TEST(Win32DialogOpener, OpensEachDialogOwnedByTheMainWindowAndReturnsWhenItClose
     kw::test::FakeProgramInfo program;
     ui::OptionenPlatform platform{store, messages, files, fileDialog};
     AppOptions options;
+    ui::AnrufquellenPlatform sources{store, messages, true, {}, nullptr};
     int asked = 0;
     Win32DialogOpener opener(
         [&] {
             ++asked;
             return owner;
         },
-        options, platform, program);
+        options, platform, program, &sources);
     seen.opener = &opener;
     EXPECT_EQ(opener.topWindow(), owner);
     opener.openInfo();
     opener.openOptionen();
     opener.openInfo();  // a fresh dialog each time
+    opener.openAnrufquellen();
 
     UnhookWindowsHookEx(hook);
     RemovePropW(owner, kSeenProperty);
-    ASSERT_EQ(seen.dialogs.size(), 3u);
+    ASSERT_EQ(seen.dialogs.size(), 4u);
     EXPECT_EQ(seen.dialogs[0].caption, L"Info zu Klingelwart");
     EXPECT_EQ(seen.dialogs[1].caption, L"Optionen");
     EXPECT_EQ(seen.dialogs[2].caption, L"Info zu Klingelwart");
+    EXPECT_EQ(seen.dialogs[3].caption, L"Anrufquellen");
     for (const SeenDialog& dialog : seen.dialogs) {
         EXPECT_TRUE(dialog.ownerDisabled) << "modal to the main window";
         EXPECT_TRUE(dialog.onTop) << "message boxes go on the open dialog";
     }
-    EXPECT_EQ(asked, 1 + 3);  // topWindow() with no dialog open asks too
+    EXPECT_EQ(asked, 1 + 4);  // topWindow() with no dialog open asks too
     EXPECT_EQ(opener.topWindow(), owner);
     EXPECT_TRUE(IsWindowEnabled(owner)) << "enabled again afterwards";
     EXPECT_TRUE(store.writtenKeys.empty());
