@@ -285,6 +285,7 @@ class QtMainScreenViewTest : public QObject {
         QVERIFY(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width());
         QVERIFY(label->toolTip().contains(whole.toHtmlEscaped()));
         QVERIFY(label->toolTip().contains(kHint));
+        QCOMPARE(label->accessibleName(), whole);  // read aloud whole
 
         label->resize(label->fontMetrics().horizontalAdvance(whole) + 50, label->height());
         QCOMPARE(label->text(), whole);

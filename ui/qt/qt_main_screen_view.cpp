@@ -110,6 +110,7 @@ void QtMainScreenView::showAsLoaded() {
 void QtMainScreenView::setCallerLine(std::string_view text) {
     shownNumbers_.reset();
     callerLine_->setText(ToQString(text));
+    callerLine_->setAccessibleName(QString());
     callerLine_->setToolTip(ToQString(layout::kCallerLineTooltip));
 }
 
@@ -131,6 +132,8 @@ void QtMainScreenView::fitCallerLine() {
         shownNumbers_->first, shownNumbers_->second, width,
         [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); });
     callerLine_->setText(ToQString(display.shown));
+    // A screen reader reads the whole line, not what fits.
+    callerLine_->setAccessibleName(ToQString(display.whole));
     const QString hint = ToQString(layout::kCallerLineTooltip);
     // Rich text on purpose: as plain text, a caller's markup could decide how Qt shows the tip.
     callerLine_->setToolTip(display.shortened() ? "<p style=\"white-space:pre-wrap\">" +
