@@ -20,7 +20,10 @@ if [[ ${1:-} == --runs ]]; then
     keep=0
 fi
 
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+# Long runs rebuild often; ccache helps where it is installed, and is not needed.
+if [[ -z ${CMAKE_CXX_COMPILER_LAUNCHER:-} ]] && command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 nice cmake --preset fuzz >/dev/null
 nice cmake --build --preset fuzz
 
