@@ -332,7 +332,9 @@ class Agent {
             return;
         }
         std::optional<SipAddress> asserted;
-        if (const sip_p_asserted_identity_t* identity = sip_p_asserted_identity(sip)) {
+        // The library's accessor takes no const message; it only reads.
+        if (const sip_p_asserted_identity_t* identity =
+                sip_p_asserted_identity(const_cast<sip_t*>(sip))) {
             asserted = AddressOf(identity->paid_url);
         }
         const SipAddress to = sip->sip_to ? AddressOf(sip->sip_to->a_url) : SipAddress{};
