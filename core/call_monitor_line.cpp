@@ -3,52 +3,15 @@
 #include <array>
 #include <cstdint>
 
+#include "core/utf8.h"
+
 namespace kw {
 
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no NUL.
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF) and no NUL.
 bool CleanUtf8(std::string_view text) {
-    std::size_t index = 0;
-    while (index < text.size()) {
-        const auto lead = static_cast<std::uint8_t>(text[index]);
-        if (lead == 0) {
-            return false;
-        }
-        if (lead < 0x80) {
-            ++index;
-            continue;
-        }
-        std::size_t length = 0;
-        std::uint8_t low = 0x80;
-        std::uint8_t high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (text.size() - index < length) {
-            return false;
-        }
-        for (std::size_t next = 1; next < length; ++next) {
-            const auto byte = static_cast<std::uint8_t>(text[index + next]);
-            const std::uint8_t min = next == 1 ? low : 0x80;
-            const std::uint8_t max = next == 1 ? high : 0xBF;
-            if (byte < min || byte > max) {
-                return false;
-            }
-        }
-        index += length;
-    }
-    return true;
+    return text.find('\0') == std::string_view::npos && IsValidUtf8(text);
 }
 
 }  // namespace

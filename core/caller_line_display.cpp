@@ -3,65 +3,16 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/utf8.h"
+
 namespace kw {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kReplacement = kReplacementCharacter;
 constexpr char32_t kEllipsis = 0x2026;
 constexpr char32_t kFirstStrongIsolate = 0x2068;
 constexpr char32_t kPopDirectionalIsolate = 0x2069;
-
-// Each invalid sequence, as far as it looked valid, becomes one U+FFFD; surrogates and overlong
-// forms are invalid too.
-std::u32string Decode(std::string_view text) {
-    std::u32string decoded;
-    decoded.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            decoded += lead;
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t code = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0Fu;
-            low = lead == 0xE0 ? 0xA0 : low;
-            high = lead == 0xED ? 0x9F : high;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07u;
-            low = lead == 0xF0 ? 0x90 : low;
-            high = lead == 0xF4 ? 0x8F : high;
-        } else {
-            decoded += kReplacement;
-            ++i;
-            continue;
-        }
-        std::size_t taken = 1;
-        for (; taken < length && i + taken < text.size(); ++taken) {
-            const auto next = static_cast<unsigned char>(text[i + taken]);
-            if (next < low || next > high) {
-                break;
-            }
-            code = (code << 6) | (next & 0x3Fu);
-            low = 0x80;
-            high = 0xBF;
-        }
-        decoded += taken == length ? code : kReplacement;
-        i += taken;
-    }
-    return decoded;
-}
 
 // A phone number has no use for direction controls: even a balanced override inside it would
 // reverse its digits, so every one of them is shown as a substitute rather than obeyed.
@@ -85,27 +36,9 @@ char32_t Visible(char32_t c) {
 }
 
 std::u32string SafeNumber(std::string_view number) {
-    std::u32string safe = Decode(number);
+    std::u32string safe = DecodeUtf8(number);
     std::ranges::transform(safe, safe.begin(), Visible);
     return safe;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Hebrew, Arabic and the other right-to-left scripts, their digits and presentation forms: a
