@@ -157,6 +157,7 @@ TEST_F(Installed, HelpOpensTheInstalledManual) {
             L"Einführung",
             L"Das Hauptfenster",
             L"Der Dialog Optionen",
+            L"Der Dialog Anrufquellen",
             L"Beispiel: Prozedur in Access",
             L"Softphone anbinden (Linux)",
             L"Softphone anbinden (Windows)",
