@@ -65,19 +65,14 @@ QtAnrufquellenView::QtAnrufquellenView() {
 }
 
 void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
-    presenter_ = &presenter;
     connect(box(ui::SourceCheck::Router), &QCheckBox::clicked, this,
             [&presenter] { presenter.routerClicked(); });
     connect(box(ui::SourceCheck::SIP), &QCheckBox::clicked, this,
             [&presenter] { presenter.sipClicked(); });
-    connect(&controls_->get<QPushButton>(layout::kCancelButton), &QPushButton::clicked, this,
-            [&presenter] { presenter.cancelClicked(); });
-    connect(&controls_->get<QPushButton>(layout::kDefaultButton), &QPushButton::clicked, this,
-            [this, &presenter] {
-                inOk_ = true;
-                presenter.okClicked();
-                inOk_ = false;
-            });
+    connectOkCancel(
+        controls_->get<QPushButton>(layout::kDefaultButton),
+        controls_->get<QPushButton>(layout::kCancelButton), [&presenter] { presenter.okClicked(); },
+        [&presenter] { presenter.cancelClicked(); });
 }
 
 QCheckBox* QtAnrufquellenView::box(ui::SourceCheck which) const {
@@ -133,19 +128,7 @@ void QtAnrufquellenView::setTransportEnabled(bool enabled) {
 }
 
 void QtAnrufquellenView::close() {
-    if (inOk_) {
-        QDialog::accept();
-    } else {
-        QDialog::reject();
-    }
-}
-
-void QtAnrufquellenView::reject() {
-    if (presenter_ != nullptr) {
-        presenter_->cancelClicked();
-    } else {
-        QDialog::reject();
-    }
+    finish();
 }
 
 }  // namespace kw::qt

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QDialog>
 
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "ui/anrufquellen.h"
 #include "ui/qt/control_set.h"
+#include "ui/qt/presenter_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -18,7 +18,7 @@ namespace kw::qt {
 // The call sources dialog as the Linux table lays it out: check boxes for the sources, the
 // router's address and the SIP account with its transport. OK is the default button, Esc and
 // the close box cancel; everything goes to the Anrufquellen presenter.
-class QtAnrufquellenView final : public QDialog, public ui::AnrufquellenView {
+class QtAnrufquellenView final : public PresenterDialog, public ui::AnrufquellenView {
   public:
     QtAnrufquellenView();
 
@@ -35,12 +35,8 @@ class QtAnrufquellenView final : public QDialog, public ui::AnrufquellenView {
     void setTransport(SipTransport transport) override;
     void setTransportEnabled(bool enabled) override;
     // Ends exec(): accepted when it comes from OK, rejected otherwise. Hides QWidget::close(),
-    // which is not virtual; the frame's close box goes through reject().
+    // which is not virtual; Esc and the frame's close box are the presenter's cancel.
     void close() override;
-
-  protected:
-    // Esc and the frame's close box: the presenter's cancel.
-    void reject() override;
 
   private:
     // Null for a source this system does not offer (the phone control).
@@ -49,8 +45,6 @@ class QtAnrufquellenView final : public QDialog, public ui::AnrufquellenView {
 
     std::optional<ControlSet> controls_;
     QButtonGroup transports_;
-    ui::Anrufquellen* presenter_ = nullptr;
-    bool inOk_ = false;
 };
 
 }  // namespace kw::qt

@@ -83,19 +83,15 @@ QtOptionenView::QtOptionenView() {
 }
 
 void QtOptionenView::connectTo(ui::Optionen& presenter) {
-    presenter_ = &presenter;
     auto wire = [this](std::string_view name, auto handler) {
         connect(&controls_->get<QPushButton>(name), &QPushButton::clicked, this, handler);
     };
     for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
         wire(route.name, [&presenter, handler = route.handler] { (presenter.*handler)(); });
     }
-    wire("CancelButton", [&presenter] { presenter.cancelClicked(); });
-    wire("OKButton", [this, &presenter] {
-        inOk_ = true;
-        presenter.okClicked();
-        inOk_ = false;
-    });
+    connectOkCancel(
+        controls_->get<QPushButton>("OKButton"), controls_->get<QPushButton>("CancelButton"),
+        [&presenter] { presenter.okClicked(); }, [&presenter] { presenter.cancelClicked(); });
 }
 
 QLineEdit& QtOptionenView::box(ui::OptionenText which) const {
@@ -150,19 +146,7 @@ void QtOptionenView::setChoice(ui::OptionGroup which, std::optional<int> value) 
 }
 
 void QtOptionenView::close() {
-    if (inOk_) {
-        QDialog::accept();
-    } else {
-        QDialog::reject();
-    }
-}
-
-void QtOptionenView::reject() {
-    if (presenter_ != nullptr) {
-        presenter_->cancelClicked();
-    } else {
-        QDialog::reject();
-    }
+    finish();
 }
 
 }  // namespace kw::qt

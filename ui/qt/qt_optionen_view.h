@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QDialog>
 
 #include <array>
 #include <optional>
@@ -10,6 +9,7 @@
 
 #include "ui/optionen.h"
 #include "ui/qt/control_set.h"
+#include "ui/qt/presenter_dialog.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -19,7 +19,7 @@ namespace kw::qt {
 
 // The options dialog: two tab pages, three option groups that may show no selection, OK as the
 // default button and Cancel on Esc. Every button goes to the Optionen presenter.
-class QtOptionenView final : public QDialog, public ui::OptionenView {
+class QtOptionenView final : public PresenterDialog, public ui::OptionenView {
   public:
     QtOptionenView();
 
@@ -34,12 +34,8 @@ class QtOptionenView final : public QDialog, public ui::OptionenView {
     std::optional<int> choice(ui::OptionGroup group) override;
     void setChoice(ui::OptionGroup group, std::optional<int> value) override;
     // Ends exec(): accepted when it comes from OK, rejected otherwise. Hides QWidget::close(),
-    // which is not virtual; the frame's close box goes through reject().
+    // which is not virtual; Esc and the frame's close box are the presenter's cancel.
     void close() override;
-
-  protected:
-    // Esc and the frame's close box: the presenter's cancel.
-    void reject() override;
 
   private:
     QLineEdit& box(ui::OptionenText box) const;
@@ -51,8 +47,6 @@ class QtOptionenView final : public QDialog, public ui::OptionenView {
     QTabWidget* tabs_ = nullptr;
     // By ui::OptionGroup.
     std::array<QButtonGroup, ui::optionen::kOptionGroups.size()> groups_;
-    ui::Optionen* presenter_ = nullptr;
-    bool inOk_ = false;
 };
 
 }  // namespace kw::qt
