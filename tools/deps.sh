@@ -18,6 +18,8 @@ packages=(
     libsecret-1-dev gnome-keyring dbus-daemon dbus-bin
     # the SIP source, and sipp playing the telephone system in its tests
     libsofia-sip-ua-dev sip-tester
+    # the oracle the number matching is tested against
+    libphonenumber-dev
 )
 if (($# > 0)); then
     packages=("$@")
