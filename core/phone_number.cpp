@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "core/book_text.h"
+
 namespace kw {
 
 namespace {
@@ -35,29 +37,6 @@ bool IsSeparator(char c) {
     return c == ' ' || c == '-' || c == '/' || c == '.' || c == '(' || c == ')' || c == '\t';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-        if (c != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string DigitsOf(std::string_view text) {
     std::string digits;
     for (const char c : text) {
@@ -71,7 +50,7 @@ std::string DigitsOf(std::string_view text) {
 // The digits with "+" in front for an international number, after the checks above; empty when
 // the text is no number.
 std::string Canonical(std::string_view text, const NumberHome& home) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.size() > kMaxNumberText) {
         return {};
     }
@@ -144,9 +123,9 @@ std::string CanonicalNumber(std::string_view text, const NumberHome& home) {
 }
 
 std::optional<std::string> CompanyLine(std::string_view text, const NumberHome& home) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.ends_with('0')) {
-        const std::string_view before = Trim(text.substr(0, text.size() - 1));
+        const std::string_view before = TrimBlanks(text.substr(0, text.size() - 1));
         text = before.ends_with('-') ? before : std::string_view();
     }
     if (!text.ends_with('-')) {

@@ -4,22 +4,11 @@
 #include <array>
 #include <cctype>
 
+#include "core/hex_value.h"
+
 namespace kw {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool SameLetters(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) {

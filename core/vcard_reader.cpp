@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/book_text.h"
+#include "core/hex_value.h"
 #include "core/utf8.h"
 
 namespace kw {
@@ -18,25 +19,12 @@ struct ContentLine {
     std::string value;
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 std::string DecodeQuotedPrintable(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && i + 2 < text.size() + 0 && HexDigit(text[i + 1]) >= 0 &&
-            HexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+        if (text[i] == '=' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
             i += 2;
         } else if (text[i] == '=' && i + 1 == text.size()) {
             break;  // a soft line break left at the end

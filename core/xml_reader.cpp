@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "core/book_text.h"
+#include "core/hex_value.h"
 #include "core/utf8.h"
 
 namespace kw {
@@ -152,14 +153,7 @@ class Reader {
                     return false;
                 }
                 for (const char c : digits) {
-                    int value = -1;
-                    if (c >= '0' && c <= '9') {
-                        value = c - '0';
-                    } else if (hex && c >= 'a' && c <= 'f') {
-                        value = c - 'a' + 10;
-                    } else if (hex && c >= 'A' && c <= 'F') {
-                        value = c - 'A' + 10;
-                    }
+                    const int value = hex ? HexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
                     if (value < 0) {
                         return false;
                     }
