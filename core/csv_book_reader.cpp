@@ -64,6 +64,10 @@ Column ColumnOf(std::string_view header) {
     return Column::Other;
 }
 
+// Exports have about a hundred columns; beyond this many a record's fields are dropped, so that
+// a line of separators cannot make millions of empty fields.
+constexpr std::size_t kMaxColumns = 1024;
+
 // Splits CSV records one at a time; quoted fields may hold separators, "" and line breaks.
 class CsvRecords {
   public:
@@ -75,14 +79,16 @@ class CsvRecords {
             return false;
         }
         fields.emplace_back();
+        std::string dropped;  // what falls beyond kMaxColumns
+        std::string* field = &fields.back();
         bool quoted = false;
         while (at_ < text_.size()) {
             const char c = text_[at_++];
             if (quoted) {
                 if (c != '"') {
-                    fields.back() += c;
+                    *field += c;
                 } else if (at_ < text_.size() && text_[at_] == '"') {
-                    fields.back() += '"';
+                    *field += '"';
                     ++at_;
                 } else {
                     quoted = false;
@@ -90,11 +96,16 @@ class CsvRecords {
             } else if (c == '"') {
                 quoted = true;
             } else if (c == separator_) {
-                fields.emplace_back();
+                if (fields.size() < kMaxColumns) {
+                    field = &fields.emplace_back();
+                } else {
+                    dropped.clear();
+                    field = &dropped;
+                }
             } else if (c == '\n') {
                 break;
             } else if (c != '\r') {
-                fields.back() += c;
+                *field += c;
             }
         }
         return true;

@@ -1,6 +1,7 @@
 #include "core/phone_book.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kw {
 
@@ -27,6 +28,10 @@ PhoneBook::PhoneBook(const std::vector<std::vector<BookEntry>>& books, NumberHom
             const std::string number = CanonicalNumber(entry.number, home_);
             if (number.empty() || entry.name.empty()) {
                 continue;  // a nameless entry has nothing to tell
+            }
+            if (names_.size() + entry.name.size() > UINT32_MAX ||
+                numbers_.size() + 2 * number.size() > UINT32_MAX) {
+                break;  // far beyond any real set of books; the offsets must stay exact
             }
             const auto nameAt = static_cast<std::uint32_t>(names_.size());
             const auto nameSize = static_cast<std::uint32_t>(entry.name.size());

@@ -49,6 +49,8 @@ TEST(BookHostileTest, RefusedOrReadWithinBounds) {
          0, ""},
         {"never-ending quoted CSV field", "x.csv", "Name,Phone\nA,\"" + std::string(4'000'000, '1'),
          "", 0, ""},
+        {"a million separators in a row", "x.csv",
+         "Name,Phone\nA,030 1" + std::string(1'000'000, ',') + "2\n", "", 1, "A"},
         {"billion laughs", "x.xml",
          "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY a \"ha\"><!ENTITY b \"&a;&a;&a;\">]>"
          "<phonebooks>&b;</phonebooks>",
