@@ -27,7 +27,8 @@ MaybeFailure Act(AppOptions& options, CallInfo& call, CallActionPlatform& platfo
         return CallDatabaseProcedure(platform.automation, options, call);
     }
 
-    const FilledCommand filled = FillTemplate(options.Shell, call.AnrufNummer, call.MSN);
+    const FilledCommand filled =
+        FillTemplate(options.Shell, call.AnrufNummer, call.MSN, call.AnrufName);
     command = filled.text();
     if (IsWebAddress(command)) {
         // A forged number must not turn a program command into an address of its choosing.

@@ -9,6 +9,7 @@ namespace kw {
 struct CallInfo {
     std::string AnrufNummer;  // caller number
     std::string MSN;          // called number
+    std::string AnrufName;    // caller's name from the address books, empty when none
 
     friend bool operator==(const CallInfo&, const CallInfo&) = default;
 };
@@ -21,13 +22,16 @@ class CallView {
     virtual void setActionEnabled(bool enabled) = 0;
 };
 
-// "Anruf von " + caller + " auf Leitung: " + called.
-std::string CallerLine(std::string_view callerNumber, std::string_view calledNumber);
+// "Anruf von " + caller + " auf Leitung: " + called; with a name,
+// "Anruf von " + name + " (" + caller + ") auf Leitung: " + called.
+std::string CallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                       std::string_view callerName = {});
 
-// Stores copies of the two numbers, shows the caller line and arms the action button. Does
-// nothing else: the window is not raised and the action does not run.
+// Stores copies of the two numbers and the caller's name (empty when unknown), shows the caller
+// line and arms the action button. Does nothing else: the window is not raised and the action does
+// not run.
 void IncomingCall(CallInfo& call, CallView& view, std::string_view callerNumber,
-                  std::string_view calledNumber);
+                  std::string_view calledNumber, std::string_view callerName = {});
 
 // Empties the caller line and the call record and disarms the action button.
 void ClearCall(CallInfo& call, CallView& view);

@@ -64,9 +64,23 @@ void AppendNumber(std::string& out, const std::u32string& number) {
     }
 }
 
-std::string Line(const std::u32string& caller, const std::u32string& called) {
+// A name of its own; no name leaves the line as it was without names.
+struct ShownName {
+    bool present = false;
+    std::u32string text;
+};
+
+std::string Line(const ShownName& name, const std::u32string& caller,
+                 const std::u32string& called) {
     std::string line = "Anruf von ";
-    AppendNumber(line, caller);
+    if (name.present) {
+        AppendNumber(line, name.text);
+        line += " (";
+        AppendNumber(line, caller);
+        line += ')';
+    } else {
+        AppendNumber(line, caller);
+    }
     line += " auf Leitung: ";
     AppendNumber(line, called);
     return line;
@@ -102,26 +116,44 @@ std::size_t LargestFitting(std::size_t limit, const Fits& fits) {
 }  // namespace
 
 CallerLineDisplay FitCallerLine(std::string_view callerNumber, std::string_view calledNumber,
-                                int width, const TextWidth& measure) {
+                                int width, const TextWidth& measure, std::string_view callerName) {
     const std::u32string caller = SafeNumber(callerNumber);
     const std::u32string called = SafeNumber(calledNumber);
-    CallerLineDisplay display{.shown = {}, .whole = Line(caller, called)};
+    ShownName name{.present = !callerName.empty(), .text = SafeNumber(callerName)};
+    CallerLineDisplay display{.shown = {}, .whole = Line(name, caller, called)};
+    const auto line = [&name](const std::u32string& shownCaller,
+                              const std::u32string& shownCalled) {
+        return Line(name, shownCaller, shownCalled);
+    };
     const auto fits = [&](const std::u32string& shownCaller, const std::u32string& shownCalled) {
-        return measure(Line(shownCaller, shownCalled)) <= width;
+        return measure(line(shownCaller, shownCalled)) <= width;
+    };
+    const std::u32string wholeName = name.text;
+    const auto nameFits = [&](std::size_t keep) {
+        name.text = Shortened(wholeName, keep);
+        return fits(caller, called);
     };
     if (measure(display.whole) <= width) {
         display.shown = display.whole;
-    } else if (!caller.empty() && fits(Shortened(caller, 0), called)) {
+        return display;
+    }
+    if (name.present && nameFits(0)) {
+        nameFits(LargestFitting(wholeName.size() - 1, nameFits));
+        display.shown = line(caller, called);
+        return display;
+    }
+    name.text = name.present ? Shortened(wholeName, 0) : wholeName;
+    if (!caller.empty() && fits(Shortened(caller, 0), called)) {
         const std::size_t keep = LargestFitting(
             caller.size() - 1, [&](std::size_t k) { return fits(Shortened(caller, k), called); });
-        display.shown = Line(Shortened(caller, keep), called);
+        display.shown = line(Shortened(caller, keep), called);
     } else {
         // Both give way alike, so a short number stays whole.
         const std::size_t longest = std::max<std::size_t>({caller.size(), called.size(), 1});
         const std::size_t keep = LargestFitting(longest - 1, [&](std::size_t k) {
             return fits(Shortened(caller, k), Shortened(called, k));
         });
-        display.shown = Line(Shortened(caller, keep), Shortened(called, keep));
+        display.shown = line(Shortened(caller, keep), Shortened(called, keep));
     }
     return display;
 }

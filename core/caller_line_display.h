@@ -22,7 +22,10 @@ struct CallerLineDisplay {
 
 // Shortens the caller number in its middle with "…" until the line fits, and the called number
 // as well when it alone leaves no room; the start and the end of a number both tell who calls.
+// A caller's name, when there is one, stands before the number in brackets, is made safe like
+// a number, and gives way first.
 CallerLineDisplay FitCallerLine(std::string_view callerNumber, std::string_view calledNumber,
-                                int width, const TextWidth& measure);
+                                int width, const TextWidth& measure,
+                                std::string_view callerName = {});
 
 }  // namespace kw

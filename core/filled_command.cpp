@@ -95,9 +95,10 @@ std::vector<CommandPiece> ReplacePlaceholder(const std::vector<CommandPiece>& pi
 }  // namespace
 
 FilledCommand FillTemplate(std::string_view shellTemplate, std::string_view callerNumber,
-                           std::string_view calledNumber) {
+                           std::string_view calledNumber, std::string_view callerName) {
     std::vector<CommandPiece> pieces;
     Append(pieces, shellTemplate, false);
+    pieces = ReplacePlaceholder(pieces, kCallerNamePlaceholder, callerName);
     pieces = ReplacePlaceholder(pieces, kCallerPlaceholder, callerNumber);
     pieces = ReplacePlaceholder(pieces, kCalledPlaceholder, calledNumber);
     return FilledCommand(std::move(pieces));

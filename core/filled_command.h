@@ -37,11 +37,14 @@ class FilledCommand {
 
 inline constexpr std::string_view kCallerPlaceholder = "{AnrufNummer}";
 inline constexpr std::string_view kCalledPlaceholder = "{MSN}";
+inline constexpr std::string_view kCallerNamePlaceholder = "{AnrufName}";
 
 // Replaces every "{AnrufNummer}" by the caller number, then, in the result, every "{MSN}" by the
 // called number, each exactly and case-sensitively, scanning once from the start without
 // rescanning what was put in. A "{MSN}" brought in by the caller number is replaced too.
+// Before both, every "{AnrufName}" becomes the caller's name (empty when unknown), as number
+// text: so a template without it is filled exactly as before names existed.
 FilledCommand FillTemplate(std::string_view shellTemplate, std::string_view callerNumber,
-                           std::string_view calledNumber);
+                           std::string_view calledNumber, std::string_view callerName = {});
 
 }  // namespace kw

@@ -16,7 +16,7 @@ class NumbersApart final : public CallView {
         if (text.empty()) {
             view_.setCallerLine(text);
         } else {
-            view_.showCallerLine(call_.AnrufNummer, call_.MSN);
+            view_.showCallerLine(call_.AnrufNummer, call_.MSN, call_.AnrufName);
         }
     }
     void setActionEnabled(bool enabled) override { view_.setActionEnabled(enabled); }
@@ -56,9 +56,10 @@ bool MainScreen::load() {
     return true;
 }
 
-void MainScreen::phoneRang(std::string_view callerNumber, std::string_view calledNumber) {
+void MainScreen::phoneRang(std::string_view callerNumber, std::string_view calledNumber,
+                           std::string_view callerName) {
     NumbersApart view(view_, call_);
-    IncomingCall(call_, view, callerNumber, calledNumber);
+    IncomingCall(call_, view, callerNumber, calledNumber, callerName);
 }
 
 void MainScreen::actionClicked() {

@@ -20,10 +20,11 @@ class MainScreenView : public CallView {
   public:
     virtual void setCaption(std::string_view text) = 0;
     virtual void setActionCaption(std::string_view text) = 0;
-    // A call's caller line with the numbers apart, so that a view can make each one safe and
-    // shorten it to fit; plain views show the joined line.
-    virtual void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) {
-        setCallerLine(CallerLine(callerNumber, calledNumber));
+    // A call's caller line with the numbers and the name (empty when unknown) apart, so that a
+    // view can make each one safe and shorten it to fit; plain views show the joined line.
+    virtual void showCallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                                std::string_view callerName) {
+        setCallerLine(CallerLine(callerNumber, calledNumber, callerName));
     }
     // Ends the whole program at once; no other handler runs afterwards.
     virtual void endProgram() = 0;
@@ -64,7 +65,9 @@ class MainScreen {
     // before any window is shown. Otherwise the caller shows the window as this left it.
     [[nodiscard]] bool load();
 
-    void phoneRang(std::string_view callerNumber, std::string_view calledNumber);
+    // `callerName` is the address books' name for the caller, empty when they have none.
+    void phoneRang(std::string_view callerNumber, std::string_view calledNumber,
+                   std::string_view callerName = {});
     void actionClicked();            // BTN_Db
     void callerLineDoubleClicked();  // LBL_Anrufer, and mnuDel
     void endClicked();               // BTN_End, and mnuBeenden

@@ -30,6 +30,19 @@ TEST(IncomingCall, ShowsBothNumbersExactlyAndArmsTheAction) {
     }
 }
 
+TEST(IncomingCall, NameStandsBeforeTheNumberAndGoesWithTheCall) {
+    CallInfo call;
+    FakeCallView view;
+    IncomingCall(call, view, "+49301", "42", "Anna <A&B>");
+    EXPECT_EQ(call, (CallInfo{"+49301", "42", "Anna <A&B>"}));
+    EXPECT_EQ(view.callerLine, "Anruf von Anna <A&B> (+49301) auf Leitung: 42");
+    IncomingCall(call, view, "1", "2");
+    EXPECT_EQ(view.callerLine, "Anruf von 1 auf Leitung: 2");
+    IncomingCall(call, view, "1", "2", "Anna");
+    ClearCall(call, view);
+    EXPECT_EQ(call, CallInfo{});
+}
+
 TEST(IncomingCall, ReplacesEverythingOfThePreviousCall) {
     CallInfo call;
     FakeCallView view;

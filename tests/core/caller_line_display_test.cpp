@@ -88,6 +88,31 @@ TEST(FitCallerLine, ShortensInTheMiddleSoBothLiteralsStay) {
     }
 }
 
+TEST(FitCallerLine, NameIsMadeSafeAndGivesWayFirst) {
+    const struct {
+        const char* what;
+        std::string name, caller;
+        int width;
+        std::string shown;
+    } cases[] = {
+        {"fits", "Annabella", "0301234", kWide, "Anruf von Annabella (0301234) auf Leitung: 42"},
+        {"controls and markup", "\u202e<b>\x07", "1", kWide,
+         "Anruf von \ufffd<b>\u2407 (1) auf Leitung: 42"},
+        {"right to left", "שלום", "1", kWide,
+         "Anruf von " + Isolated("שלום") + " (1) auf Leitung: 42"},
+        {"name shortened", "Annabella", "0301234", 40,
+         "Anruf von An\u2026a (0301234) auf Leitung: 42"},
+        {"name gone", "Annabella", "0301234", 37, "Anruf von \u2026 (0301234) auf Leitung: 42"},
+        {"then the number", "Annabella", "0301234", 33,
+         "Anruf von \u2026 (0\u20264) auf Leitung: 42"},
+        {"no name", "", "0301234", 30, Line("03\u20264", "42")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(FitCallerLine(c.caller, "42", c.width, CodePoints, c.name).shown, c.shown);
+    }
+}
+
 TEST(FitCallerLine, MeasuresAHugeNumberOnlyAFewTimes) {
     int measured = 0;
     const CallerLineDisplay display =

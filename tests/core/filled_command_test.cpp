@@ -51,6 +51,24 @@ TEST(FillTemplate, KeepsApartTemplateAndNumberText) {
     }
 }
 
+TEST(FillTemplate, PutsInTheNameAsNumberText) {
+    const struct {
+        std::string shell, caller, name;
+        std::vector<CommandPiece> expected;
+    } cases[] = {
+        {"a {AnrufName} {AnrufNummer}",
+         "1",
+         "Ann 'B'",
+         {Text("a "), Number("Ann 'B'"), Text(" "), Number("1")}},
+        {"a {AnrufName}", "1", "", {Text("a "), Number("")}},
+        {"{AnrufName}", "1", "{AnrufNummer}{MSN}", {Number("12")}},
+        {"x {AnrufNummer}", "{AnrufName}", "Ann", {Text("x "), Number("{AnrufName}")}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FillTemplate(c.shell, c.caller, "2", c.name).pieces(), c.expected) << c.shell;
+    }
+}
+
 TEST(FilledCommand, TellsWhetherANumberReachesTheStart) {
     EXPECT_TRUE(FillTemplate("{AnrufNummer}ttp://x", "h", "").numberWithin(4));
     EXPECT_TRUE(FillTemplate("htt{AnrufNummer}", "p", "").numberWithin(4));

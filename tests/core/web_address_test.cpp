@@ -36,6 +36,8 @@ TEST(WebAddress, EncodesNumbersAndGivesWwwAScheme) {
     for (const auto& c : cases) {
         EXPECT_EQ(WebAddress(FillTemplate(c.shell, c.caller, "42")), c.address) << c.shell;
     }
+    EXPECT_EQ(WebAddress(FillTemplate("http://x.de/?n={AnrufName}", "1", "2", "Ä & b")),
+              "http://x.de/?n=%C3%84%20%26%20b");
 }
 
 TEST(IsWebAddress, LooksAtTheFirstFourCharactersInAnyCase) {

@@ -114,8 +114,9 @@ void QtMainScreenView::setCallerLine(std::string_view text) {
     callerLine_->setToolTip(ToQString(layout::kCallerLineTooltip));
 }
 
-void QtMainScreenView::showCallerLine(std::string_view callerNumber,
-                                      std::string_view calledNumber) {
+void QtMainScreenView::showCallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                                      std::string_view callerName) {
+    shownName_ = callerName;
     shownNumbers_.emplace(callerNumber, calledNumber);
     fitCallerLine();
 }
@@ -130,7 +131,8 @@ void QtMainScreenView::fitCallerLine() {
                       metrics.horizontalAdvance(QLatin1Char(' '));
     const CallerLineDisplay display = FitCallerLine(
         shownNumbers_->first, shownNumbers_->second, width,
-        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); });
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); },
+        shownName_);
     callerLine_->setText(ToQString(display.shown));
     // A screen reader reads the whole line, not what fits.
     callerLine_->setAccessibleName(ToQString(display.whole));

@@ -39,7 +39,8 @@ class QtMainScreenView final : public QMainWindow,
     void showAsLoaded();
 
     void setCallerLine(std::string_view text) override;
-    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) override;
+    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                        std::string_view callerName) override;
     void setActionEnabled(bool enabled) override;
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
@@ -56,6 +57,7 @@ class QtMainScreenView final : public QMainWindow,
     std::function<void()> endProgram_;
     std::optional<ControlSet> controls_;
     QLabel* callerLine_ = nullptr;
+    std::string shownName_;                                            // with shownNumbers_
     std::optional<std::pair<std::string, std::string>> shownNumbers_;  // refitted on resize
     QPushButton* action_ = nullptr;
     std::map<QObject*, std::function<void()>> doubleClicks_;

@@ -182,7 +182,9 @@ void Win32MainScreenView::setCallerLine(std::string_view text) {
 }
 
 void Win32MainScreenView::showCallerLine(std::string_view callerNumber,
-                                         std::string_view calledNumber) {
+                                         std::string_view calledNumber,
+                                         std::string_view callerName) {
+    shownName_ = callerName;
     shownNumbers_.emplace(callerNumber, calledNumber);
     fitCallerLine();
 }
@@ -194,9 +196,9 @@ void Win32MainScreenView::fitCallerLine() {
     HWND label = control("LBL_Anrufer");
     const LabelTextWidth width(label);
     // A blank's room, so that a shortened line does not touch the border.
-    const CallerLineDisplay display =
-        FitCallerLine(shownNumbers_->first, shownNumbers_->second, width.available() - width(" "),
-                      [&width](std::string_view text) { return width(text); });
+    const CallerLineDisplay display = FitCallerLine(
+        shownNumbers_->first, shownNumbers_->second, width.available() - width(" "),
+        [&width](std::string_view text) { return width(text); }, shownName_);
     SetWindowTextUtf8(label, display.shown);
     // The whole line above the usual hint, so nothing of a shortened number is out of reach.
     std::string tip(layout::kCallerLineTooltip);

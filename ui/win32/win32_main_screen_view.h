@@ -56,7 +56,8 @@ class Win32MainScreenView final : public ui::MainScreenView, public ui::CallSour
     int runMessageLoop();
 
     void setCallerLine(std::string_view text) override;
-    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber) override;
+    void showCallerLine(std::string_view callerNumber, std::string_view calledNumber,
+                        std::string_view callerName) override;
     void setActionEnabled(bool enabled) override;
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
@@ -82,6 +83,7 @@ class Win32MainScreenView final : public ui::MainScreenView, public ui::CallSour
     std::unique_ptr<PhoneControlHost> phone_;
     AcceleratorTable accelerators_;
     ui::MainScreen* presenter_ = nullptr;
+    std::string shownName_;                                            // with shownNumbers_
     std::optional<std::pair<std::string, std::string>> shownNumbers_;  // refitted on DPI changes
     bool ended_ = false;
 };
