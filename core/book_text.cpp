@@ -80,8 +80,9 @@ bool BookCollector::add(std::string_view name, std::string_view number) {
         reading_.error = "Das Telefonbuch enthält mehr als 200000 Nummern und wird nicht gelesen.";
         return false;
     }
+    // Checked again once clean: each invalid byte grows to three.
     std::string cleanNumber = BookText(number);
-    if (!cleanNumber.empty()) {
+    if (!cleanNumber.empty() && cleanNumber.size() <= kMaxBookNumberBytes) {
         reading_.entries.push_back(BookEntry{BookText(name), std::move(cleanNumber)});
     }
     return true;

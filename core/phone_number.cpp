@@ -99,7 +99,8 @@ std::string Canonical(std::string_view text, const NumberHome& home) {
     }
 
     // "+49 (0)30 …": the trunk "0" written in brackets after the country code is not dialled.
-    if (plus || digits.starts_with(rules.international)) {
+    const bool written = plus || digits.starts_with(rules.international);
+    if (written) {
         const std::size_t bracket = text.find("(0)");
         if (bracket != std::string_view::npos) {
             const std::size_t before =
@@ -108,6 +109,12 @@ std::string Canonical(std::string_view text, const NumberHome& home) {
                 international.erase(before, 1);
             }
         }
+    }
+    // "+49 030 …": no number of one's own country starts with its trunk "0", so it was written
+    // in by habit.
+    if (written && rules.trunk == "0" && !country.empty() &&
+        international.starts_with(country + "0")) {
+        international.erase(country.size(), 1);
     }
     if (international.size() > kMaxDigits || international.size() < kMinDigits ||
         international.front() == '0') {

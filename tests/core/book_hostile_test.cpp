@@ -61,6 +61,8 @@ TEST(BookHostileTest, RefusedOrReadWithinBounds) {
          "Die XML-Datei ist zu tief verschachtelt.", 0, ""},
         {"invalid UTF-8 and NUL in a name", "x.vcf", Card(std::string("A\xC3(\0B", 5), "TEL:1\n"),
          "", 1, "A\xEF\xBF\xBD(B"},
+        {"a number of invalid bytes, too long once replaced", "x.vcf",
+         Card("A", "TEL:" + std::string(40, '\xB6') + "\nTEL:1\n"), "", 1, "A"},
         {"markup and control characters stay for the display rules", "x.vcf",
          Card("<b>Chef</b>\x07\x1B[31m\xE2\x80\xAE", "TEL:1\n"), "", 1,
          "<b>Chef</b>\x07\x1B[31m\xE2\x80\xAE"},

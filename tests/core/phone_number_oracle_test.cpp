@@ -45,6 +45,9 @@ TEST(PhoneNumberOracleTest, SamePairsMatchAsInLibphonenumber) {
         {"030/1234567", "0049301234567", de, "DE", true},
         {"+49 (0)30 1234567", "030 1234567", de, "DE", true},
         {"0049 (0)30 1234567", "+49301234567", de, "DE", true},
+        {"+49 (030) 1234567", "+49301234567", de, "DE", true},
+        // Only the home country's trunk "0" is known to be no part of a number.
+        {"+43 (01) 5123456", "+4315123456", de, "DE", false, false},
         {"  030-123 45 67 ", "+49.30.1234567", de, "DE", true},
         {"tel:+49-30-1234567", "030 1234567", de, "DE", true},
         {"0171 2345678", "+491712345678", de, "DE", true},
