@@ -1,0 +1,12 @@
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/csv_book_reader.h"
+#include "tests/fuzz/book_invariants.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    kw::RequireSoundReading(kw::ReadCsvBook(bytes));
+    return 0;
+}
