@@ -39,9 +39,7 @@ BookReading ReadBookFile(std::string_view fileName, std::string_view bytes) {
         return ReadXmlBook(bytes);
     }
     std::string_view start = bytes;
-    if (start.starts_with("\xEF\xBB\xBF")) {
-        start.remove_prefix(3);
-    }
+    start = WithoutByteOrderMark(start);
     start = TrimBlanks(start.substr(0, 4096));
     if (StartsWithNoCase(start, "BEGIN:VCARD")) {
         return ReadVCards(bytes);

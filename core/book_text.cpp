@@ -104,6 +104,10 @@ BookReading BookError(std::string reason) {
     return reading;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }

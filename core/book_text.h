@@ -48,6 +48,9 @@ class BookCollector {
 // A reading that failed for `reason`.
 BookReading BookError(std::string reason);
 
+// The text without a UTF-8 byte order mark at its start.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 std::string_view TrimBlanks(std::string_view text);

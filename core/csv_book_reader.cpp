@@ -164,9 +164,7 @@ BookReading ReadCsvBook(std::string_view bytes) {
     if (auto reason = BookTooLarge(bytes)) {
         return BookError(std::move(*reason));
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
+    bytes = WithoutByteOrderMark(bytes);
     std::string converted;
     if (!IsValidUtf8(bytes)) {
         converted = Windows1252ToUtf8(bytes);

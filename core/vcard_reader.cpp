@@ -252,9 +252,7 @@ BookReading ReadVCards(std::string_view bytes) {
     if (auto reason = BookTooLarge(bytes)) {
         return BookError(std::move(*reason));
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
+    bytes = WithoutByteOrderMark(bytes);
     return CardReader(bytes).read();
 }
 

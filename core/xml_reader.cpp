@@ -307,9 +307,7 @@ class Reader {
 }  // namespace
 
 std::string ReadXml(std::string_view document, XmlHandler& handler) {
-    if (document.starts_with("\xEF\xBB\xBF")) {
-        document.remove_prefix(3);
-    }
+    document = WithoutByteOrderMark(document);
     const std::string_view encoding = DeclaredEncoding(document);
     std::string converted;
     if (EqualsNoCase(encoding, "ISO-8859-1") || EqualsNoCase(encoding, "latin1")) {
