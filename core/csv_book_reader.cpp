@@ -56,7 +56,7 @@ Column ColumnOf(std::string_view header) {
         return Column::Other;
     }
     for (const std::string_view word :
-         {"phone", "telefon", "mobil", "handy", "fax", "pager", "isdn", "funkruf"}) {
+         {"phone", "telefon", "tel.", "mobil", "handy", "fax", "pager", "isdn", "funkruf"}) {
         if (h.find(word) != std::string::npos) {
             return Column::Phone;
         }

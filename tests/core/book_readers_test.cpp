@@ -56,7 +56,7 @@ TEST(BookReadersTest, ReadsTheExportsUsersHave) {
          ""},
         {"CSV, German Outlook, semicolon, quotes, line break, Windows-1252",
          "o.csv",
-         "Vorname;Nachname;Telefon geschäftlich;Mobiltelefon;Telefon privat\r\n"
+         "Vorname;Nachname;Telefon geschäftlich;Mobiltelefon;Tel. privat\r\n"
          "J\xFCrgen;\"M\"\"a\nx\";030 1;;040 2\r\n;;;0171 3;\r\n",
          {{"Jürgen M\"a\nx", "030 1"}, {"Jürgen M\"a\nx", "040 2"}, {"", "0171 3"}},
          ""},
