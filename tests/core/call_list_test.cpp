@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/call_list_csv.h"
 #include "core/call_list_record.h"
 #include "core/call_log.h"
 #include "core/crc32.h"
@@ -156,6 +157,49 @@ TEST(CallLog, RewritesTheFileWhenItHasGrownWellBeyond) {
     EXPECT_EQ(log.remove({3}), "");
     EXPECT_EQ(log.clear(), "");
     EXPECT_EQ(Keys(ReadCallList(file.bytes).entries), "");
+}
+
+}  // namespace
+}  // namespace kw
+
+namespace kw {
+namespace {
+
+TEST(CallListCsv, HostileCallerTextsStayPlainText) {
+    const struct {
+        std::string cell;
+        std::string written;
+    } cases[] = {
+        {"030 1234", "030 1234"},
+        {"+49 30 1234", "'+49 30 1234"},
+        {"=HYPERLINK(\"http://x\";\"y\")", "\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\""},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "'\tx"},
+        {"\r=1", "\"'\r=1\""},
+        {"a\r\nb", "\"a\r\nb\""},
+        {" =1", " =1"},  // a spreadsheet reads this as text already
+        {"Müller \"Mü\"", "\"Müller \"\"Mü\"\"\""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string csv = CallListCsv({{c.cell, "", "", "", ""}});
+        const std::string expected =
+            "\xEF\xBB\xBFZeit;Anrufer;Leitung;Quelle;Ergebnis\r\n" + c.written + ";;;;\r\n";
+        EXPECT_EQ(csv, expected) << c.cell;
+    }
+}
+
+TEST(CallListRow, CallerAndOutcomeTexts) {
+    CallEntry entry{
+        1, 0, "030 1234", "4711", "Müller", CallSourceKind::RouterMonitor, CallOutcome::Missed};
+    const CallListRow row = CallListRowOf(entry);
+    EXPECT_EQ(row[1], "Müller (030 1234)");
+    EXPECT_EQ(row[3], "Router");
+    EXPECT_EQ(row[4], "verpasst");
+    EXPECT_EQ(CallerText("", "030"), "030");
+    EXPECT_EQ(CallerText("Müller", ""), "Müller");
+    EXPECT_EQ(OutcomeText(CallOutcome::Unknown), "");
 }
 
 }  // namespace
