@@ -27,6 +27,9 @@ std::uint32_t GetU32(std::string_view bytes) {
 }
 
 std::string CleanText(std::string_view text) {
+    if (text.size() <= kMaxCallText && IsValidUtf8(text)) {
+        return std::string(text);
+    }
     std::string out;
     for (const char32_t c : DecodeUtf8(text)) {
         std::string one;

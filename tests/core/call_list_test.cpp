@@ -193,7 +193,8 @@ TEST(CallListCsv, HostileCallerTextsStayPlainText) {
 TEST(CallListRow, CallerAndOutcomeTexts) {
     CallEntry entry{
         1, 0, "030 1234", "4711", "Müller", CallSourceKind::RouterMonitor, CallOutcome::Missed};
-    const CallListRow row = CallListRowOf(entry);
+    CallTimeFormatter times;
+    const CallListRow row = CallListRowOf(entry, times);
     EXPECT_EQ(row[1], "Müller (030 1234)");
     EXPECT_EQ(row[3], "Router");
     EXPECT_EQ(row[4], "verpasst");
