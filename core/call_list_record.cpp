@@ -1,5 +1,6 @@
 #include "core/call_list_record.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -69,9 +70,16 @@ std::optional<Number> ParseNumber(std::string_view text) {
     return value;
 }
 
+// The known fields of a record; those after them are skipped.
+struct RecordFields {
+    std::array<std::string_view, 8> at;
+    std::size_t size = 0;
+    std::string_view operator[](std::size_t i) const { return at[i]; }
+};
+
 // The payload's fields, or nothing when the lengths do not add up.
-std::optional<std::vector<std::string_view>> Fields(std::string_view payload) {
-    std::vector<std::string_view> fields;
+std::optional<RecordFields> Fields(std::string_view payload) {
+    RecordFields fields;
     while (!payload.empty()) {
         if (payload.size() < 2) {
             return std::nullopt;
@@ -83,7 +91,9 @@ std::optional<std::vector<std::string_view>> Fields(std::string_view payload) {
         if (length > payload.size()) {
             return std::nullopt;
         }
-        fields.push_back(payload.substr(0, length));
+        if (fields.size < fields.at.size()) {
+            fields.at[fields.size++] = payload.substr(0, length);
+        }
         payload.remove_prefix(length);
     }
     return fields;
@@ -92,17 +102,19 @@ std::optional<std::vector<std::string_view>> Fields(std::string_view payload) {
 // Gathers the records' effect, keeping memory bounded however many records a file holds.
 class Merger {
   public:
-    explicit Merger(std::size_t keep) : keep_(std::max<std::size_t>(keep, 1)) {}
+    explicit Merger(std::size_t keep) : keep_(std::max<std::size_t>(keep, 1)) {
+        index_.reserve(std::min<std::size_t>(keep_, 1 << 16));
+    }
 
-    bool apply(const std::vector<std::string_view>& f) {
-        if (f.size() < 2) {
+    bool apply(const RecordFields& f) {
+        if (f.size < 2) {
             return false;
         }
         const auto key = ParseNumber<std::uint64_t>(f[1]);
         if (!key) {
             return false;
         }
-        if (f[0] == "entry" && f.size() >= 8) {
+        if (f[0] == "entry" && f.size >= 8) {
             const auto time = ParseNumber<std::int64_t>(f[2]);
             const auto source = SourceFromWord(f[6]);
             const auto outcome = OutcomeFromWord(f[7]);
@@ -113,7 +125,7 @@ class Merger {
                           *outcome});
             return true;
         }
-        if (f[0] == "outcome" && f.size() >= 3) {
+        if (f[0] == "outcome" && f.size >= 3) {
             const auto outcome = OutcomeFromWord(f[2]);
             if (!outcome) {
                 return false;
