@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/resident_memory.h"
 #include "core/call_list_row.h"
 #include "core/call_log.h"
 #include "platform/posix/posix_call_list_file.h"
@@ -23,15 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::duration<double, std::milli>;
-
-double ResidentMiB() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
-           (1024.0 * 1024.0);
-}
 
 kw::CallEntry Call(std::uint64_t n) {
     return kw::CallEntry{n,

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/posix/errno_text.h"
+#include "platform/posix/write_all.h"
 
 namespace kw::posix {
 
@@ -39,21 +40,6 @@ void SyncDirectory(const std::string& directory) {
     if (dir) {
         ::fsync(dir.get());
     }
-}
-
-// Writes all or reports the errno of the first failure.
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
 }
 
 }  // namespace
