@@ -10,6 +10,14 @@ std::string CallLogWriteFailed(std::string_view reason) {
            "). Ältere Einträge bleiben erhalten.";
 }
 
+CallEntry CallEntryOf(const CallRing& ring, std::string_view name) {
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(ring.time.time_since_epoch()).count();
+    return CallEntry{
+        ring.key,          seconds,     std::string(ring.caller), std::string(ring.called),
+        std::string(name), ring.source, CallOutcome::Unknown};
+}
+
 CallLog::CallLog(platform::CallListFile& file, std::size_t keep)
     : file_(file), keep_(std::max<std::size_t>(keep, 1)) {}
 
@@ -97,6 +105,14 @@ std::string CallLog::clear() {
     entries_.clear();
     records_ = 0;
     return {};
+}
+
+std::size_t CallLog::missedAfter(std::uint64_t seen) const {
+    std::size_t missed = 0;
+    for (auto it = entries_.rbegin(); it != entries_.rend() && it->key > seen; ++it) {
+        missed += it->outcome == CallOutcome::Missed ? 1 : 0;
+    }
+    return missed;
 }
 
 void CallLog::compactIfDue() {

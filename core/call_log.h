@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/call_list_record.h"
+#include "core/call_tracker.h"
 #include "platform/call_list_file.h"
 
 namespace kw {
@@ -28,6 +29,9 @@ class CallLog {
     std::string clear();
 
     const std::deque<CallEntry>& entries() const { return entries_; }  // oldest first
+    // Missed calls that rang after the call with key `seen` (keys grow with time): those since
+    // the list was last looked at, when `seen` is the newest key then.
+    std::size_t missedAfter(std::uint64_t seen) const;
     std::size_t damaged() const { return damaged_; }
 
   private:
@@ -42,6 +46,9 @@ class CallLog {
     std::size_t records_ = 0;  // in the file, for knowing when to rewrite it
     bool failing_ = false;
 };
+
+// The list's entry for a call the tracker announced; `name` from the address book, or empty.
+CallEntry CallEntryOf(const CallRing& ring, std::string_view name);
 
 // "Der Anruf konnte nicht in die Anrufliste geschrieben werden (<reason>). Ältere Einträge
 // bleiben erhalten."

@@ -154,6 +154,9 @@ TEST(CallLog, RewritesTheFileWhenItHasGrownWellBeyond) {
     }
     EXPECT_EQ(file.replaced, 1);
     EXPECT_EQ(Keys(ReadCallList(file.bytes).entries), "3:m 4:m ");
+    EXPECT_EQ(log.missedAfter(0), 2U);
+    EXPECT_EQ(log.missedAfter(3), 1U);
+    EXPECT_EQ(log.missedAfter(4), 0U);
     EXPECT_EQ(log.remove({3}), "");
     EXPECT_EQ(log.clear(), "");
     EXPECT_EQ(Keys(ReadCallList(file.bytes).entries), "");
