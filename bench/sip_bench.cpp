@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/resident_memory.h"
 #include "platform/qt/sip_source.h"
 #include "tests/qt/main_screen_rig.h"
 
@@ -41,15 +42,6 @@ double Percentile(std::vector<double> values, double fraction) {
     const auto index =
         static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
     return values[index];
-}
-
-double ResidentMiB() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
-           (1024.0 * 1024.0);
 }
 
 quint16 FreeUdpPort() {

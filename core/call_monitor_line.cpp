@@ -52,12 +52,12 @@ void CallMonitorLines::reset() {
     skipping_ = false;
 }
 
-std::optional<MonitorRing> DecodeCallMonitorLine(std::string_view line) {
+std::optional<MonitorEvent> DecodeMonitorEvent(std::string_view line) {
     if (line.size() > kMaxCallMonitorLine || !CleanUtf8(line)) {
         return std::nullopt;
     }
-    // Date, event, connection, caller, called; the rest does not matter.
-    std::array<std::string_view, 5> fields;
+    // Date, event, connection and up to three more; the rest does not matter.
+    std::array<std::string_view, 6> fields;
     std::size_t found = 0;
     std::string_view rest = line;
     bool more = true;
@@ -67,10 +67,42 @@ std::optional<MonitorRing> DecodeCallMonitorLine(std::string_view line) {
         fields[found++] = rest.substr(0, end);
         rest = more ? rest.substr(end + 1) : std::string_view();
     }
-    if (found < fields.size() || fields[1] != "RING") {
+    struct Shape {
+        std::string_view name;
+        MonitorEvent::Kind kind;
+        std::size_t fields;  // at least, with date and event
+        std::size_t number;  // index of the other side, 0 for none
+    };
+    static constexpr std::array<Shape, 4> kShapes{{
+        {"RING", MonitorEvent::Kind::Ring, 5, 3},
+        {"CALL", MonitorEvent::Kind::Call, 6, 5},
+        {"CONNECT", MonitorEvent::Kind::Connect, 5, 4},
+        {"DISCONNECT", MonitorEvent::Kind::Disconnect, 4, 0},
+    }};
+    for (const Shape& shape : kShapes) {
+        if (found >= 2 && fields[1] == shape.name) {
+            if (found < shape.fields) {
+                return std::nullopt;
+            }
+            MonitorEvent event{shape.kind, fields[2], {}, {}};
+            if (shape.number != 0) {
+                event.number = fields[shape.number];
+            }
+            if (shape.kind == MonitorEvent::Kind::Ring) {
+                event.called = fields[4];
+            }
+            return event;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<MonitorRing> DecodeCallMonitorLine(std::string_view line) {
+    const auto event = DecodeMonitorEvent(line);
+    if (!event || event->kind != MonitorEvent::Kind::Ring) {
         return std::nullopt;
     }
-    return MonitorRing{fields[3], fields[4]};
+    return MonitorRing{event->number, event->called};
 }
 
 }  // namespace kw

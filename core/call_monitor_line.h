@@ -41,4 +41,20 @@ struct MonitorRing {
 // NUL or bytes that are not UTF-8.
 std::optional<MonitorRing> DecodeCallMonitorLine(std::string_view line);
 
+// One line of the monitor for the call list, pointing into the line. `number` is the other side
+// (the caller of a RING, the dialled number of a CALL, the far end of a CONNECT).
+struct MonitorEvent {
+    enum class Kind { Ring, Call, Connect, Disconnect };
+    Kind kind = Kind::Ring;
+    std::string_view connection;  // the router's id, reused after the call
+    std::string_view number;
+    std::string_view called;  // RING only: our line
+
+    friend bool operator==(const MonitorEvent&, const MonitorEvent&) = default;
+};
+
+// "d;RING;id;caller;called;", "d;CALL;id;ext;from;to;", "d;CONNECT;id;ext;number;",
+// "d;DISCONNECT;id;seconds;". Nothing for other or malformed lines, as DecodeCallMonitorLine.
+std::optional<MonitorEvent> DecodeMonitorEvent(std::string_view line);
+
 }  // namespace kw

@@ -23,6 +23,8 @@ constexpr ErrnoEntry kErrnos[] = {
     {EEXIST, 0, "existiert bereits"},
     {ELOOP, 0, "zu viele symbolische Verweise"},
     {ENOSPC, error::kDiskFull, "kein Platz mehr auf dem Gerät"},
+    {EDQUOT, error::kDiskFull, "Speicherkontingent erschöpft"},
+    {EFBIG, error::kDiskFull, "Datei zu groß"},
     {EIO, error::kDeviceIo, "Ein-/Ausgabefehler"},
     {ENOMEM, error::kOutOfMemory, "nicht genügend Speicher"},
     {ENOBUFS, error::kOutOfMemory, "nicht genügend Speicher"},

@@ -28,12 +28,14 @@
 
 #include "core/error_numbers.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/write_all.h"
 
 namespace kw::qt {
 namespace {
 
 namespace fs = std::filesystem;
 using posix::UniqueFd;
+using posix::WriteAll;
 
 constexpr std::chrono::seconds kLockWait{5};
 constexpr int kMaxBackups = 1000;
@@ -89,20 +91,6 @@ Loaded ReadAll(const fs::path& path, std::string& out) {
             return {Loaded::TooLarge};
         }
     }
-}
-
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
 }
 
 int CopyTo(const fs::path& backup, std::string_view bytes) {

@@ -85,6 +85,29 @@ TEST(DecodeCallMonitorLine, TakesRingsOnly) {
     }
 }
 
+TEST(DecodeMonitorEvent, TakesTheFourEventsOfACall) {
+    using K = MonitorEvent::Kind;
+    const std::optional<MonitorEvent> none;
+    const struct {
+        std::string line;
+        std::optional<MonitorEvent> event;
+    } cases[] = {
+        {"d;RING;3;030;4711;SIP0;", MonitorEvent{K::Ring, "3", "030", "4711"}},
+        {"d;CALL;1;10;4711;0301234567;SIP0;", MonitorEvent{K::Call, "1", "0301234567", ""}},
+        {"d;CONNECT;0;10;0301234567;", MonitorEvent{K::Connect, "0", "0301234567", ""}},
+        {"d;DISCONNECT;0;88;", MonitorEvent{K::Disconnect, "0", "", ""}},
+        {"d;DISCONNECT;0;88", MonitorEvent{K::Disconnect, "0", "", ""}},
+        {"d;DISCONNECT;0", none},
+        {"d;CONNECT;0;10", none},
+        {"d;CALL;1;10;4711", none},
+        {"d;connect;0;10;030;", none},
+        {"d;DISCONNECT;0;\xFF;", none},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeMonitorEvent(c.line), c.event) << c.line;
+    }
+}
+
 TEST(RetrySchedule, DoublesUpToTheLongestAndStartsOver) {
     RetrySchedule schedule;
     std::vector<long long> waits;
