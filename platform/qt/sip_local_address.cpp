@@ -1,0 +1,55 @@
+#include "platform/qt/sip_local_address.h"
+
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <memory>
+
+#include "platform/posix/unique_fd.h"
+
+namespace kw::qt {
+
+namespace {
+
+std::string HostOf(const std::string& server) {
+    if (server.starts_with('[')) {
+        const auto end = server.find(']');
+        return end == std::string::npos ? server.substr(1) : server.substr(1, end - 1);
+    }
+    const auto colon = server.find(':');
+    // Two colons: a bare IPv6 address without a port.
+    if (colon != std::string::npos && server.find(':', colon + 1) == std::string::npos) {
+        return server.substr(0, colon);
+    }
+    return server;
+}
+
+}  // namespace
+
+std::string SipLocalAddressFor(const std::string& server) {
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    // The port does not change the route; connecting a UDP socket sends nothing.
+    if (::getaddrinfo(HostOf(server).c_str(), "5060", &hints, &found) != 0) {
+        return "*";
+    }
+    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
+        const posix::UniqueFd socket(::socket(address->ai_family, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+        sockaddr_storage local{};
+        socklen_t length = sizeof local;
+        char host[NI_MAXHOST] = {};
+        if (!socket || ::connect(socket.get(), address->ai_addr, address->ai_addrlen) != 0 ||
+            ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+            ::getnameinfo(reinterpret_cast<sockaddr*>(&local), length, host, sizeof host, nullptr,
+                          0, NI_NUMERICHOST) != 0) {
+            continue;
+        }
+        return local.ss_family == AF_INET6 ? "[" + std::string(host) + "]" : std::string(host);
+    }
+    return "*";
+}
+
+}  // namespace kw::qt
