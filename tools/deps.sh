@@ -18,6 +18,10 @@ packages=(
     libsecret-1-dev gnome-keyring dbus-daemon dbus-bin
     # the SIP source, and sipp playing the telephone system in its tests
     libsofia-sip-ua-dev sip-tester
+    # its TLS check, and Kamailio as a real registrar (also over TLS) with a test certificate
+    libssl-dev openssl kamailio kamailio-tls-modules
+    # the SIP source on a network of loopback alone (unshare, ip)
+    util-linux iproute2
 )
 if (($# > 0)); then
     packages=("$@")
