@@ -20,6 +20,8 @@ packages=(
     libsofia-sip-ua-dev sip-tester
     # its TLS check, and Kamailio as a real registrar (also over TLS) with a test certificate
     libssl-dev openssl kamailio kamailio-tls-modules
+    # Twinkle running klingelwart-ring on a ring, as the README tells
+    twinkle-console
     # the SIP source on a network of loopback alone (unshare, ip)
     util-linux iproute2
 )
