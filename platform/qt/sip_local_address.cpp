@@ -9,22 +9,22 @@
 
 namespace kw::qt {
 
-namespace {
-
-std::string HostOf(const std::string& server) {
+SipHostPort SplitSipServer(const std::string& server) {
     if (server.starts_with('[')) {
         const auto end = server.find(']');
-        return end == std::string::npos ? server.substr(1) : server.substr(1, end - 1);
+        if (end == std::string::npos) {
+            return {server.substr(1), {}};
+        }
+        const bool port = end + 1 < server.size() && server[end + 1] == ':';
+        return {server.substr(1, end - 1), port ? server.substr(end + 2) : std::string()};
     }
     const auto colon = server.find(':');
     // Two colons: a bare IPv6 address without a port.
-    if (colon != std::string::npos && server.find(':', colon + 1) == std::string::npos) {
-        return server.substr(0, colon);
+    if (colon == std::string::npos || server.find(':', colon + 1) != std::string::npos) {
+        return {server, {}};
     }
-    return server;
+    return {server.substr(0, colon), server.substr(colon + 1)};
 }
-
-}  // namespace
 
 std::string SipLocalAddressFor(const std::string& server) {
     addrinfo hints{};
@@ -32,7 +32,7 @@ std::string SipLocalAddressFor(const std::string& server) {
     hints.ai_flags = AI_NUMERICSERV;
     addrinfo* found = nullptr;
     // The port does not change the route; connecting a UDP socket sends nothing.
-    if (::getaddrinfo(HostOf(server).c_str(), "5060", &hints, &found) != 0) {
+    if (::getaddrinfo(SplitSipServer(server).host.c_str(), "5060", &hints, &found) != 0) {
         return "*";
     }
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);

@@ -4,6 +4,13 @@
 
 namespace kw::qt {
 
+// "pbx.example:5070" -> {"pbx.example", "5070"}; "[fd00::5]" and "fd00::5" -> {"fd00::5", ""}.
+struct SipHostPort {
+    std::string host;
+    std::string port;  // empty when none is given
+};
+SipHostPort SplitSipServer(const std::string& server);
+
 // The address of this machine's interface that routes to `server` ("pbx.example",
 // "10.0.0.5:5070", "[fd00::5]:5060"), as a SIP URL host ("192.168.1.20", "[fd00::2]"); "*" when
 // the server cannot be resolved. The registrar has to reach that address for calls, so it is the

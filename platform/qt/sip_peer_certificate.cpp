@@ -16,6 +16,7 @@
 
 #include "core/sip_fingerprint.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/qt/sip_local_address.h"
 
 namespace kw::qt {
 
@@ -33,39 +34,19 @@ using Session = std::unique_ptr<SSL, Freeing<&SSL_free>>;
 using Certificate = std::unique_ptr<X509, Freeing<&X509_free>>;
 using Memory = std::unique_ptr<BIO, Freeing<&BIO_free>>;
 
-struct HostPort {
-    std::string host;
-    std::string port = "5061";
-};
-
-HostPort Split(const std::string& server) {
-    if (server.starts_with('[')) {
-        const auto end = server.find(']');
-        if (end == std::string::npos) {
-            return {server.substr(1)};
-        }
-        const bool port = end + 1 < server.size() && server[end + 1] == ':';
-        return {server.substr(1, end - 1), port ? server.substr(end + 2) : "5061"};
-    }
-    const auto colon = server.find(':');
-    if (colon == std::string::npos || server.find(':', colon + 1) != std::string::npos) {
-        return {server};
-    }
-    return {server.substr(0, colon), server.substr(colon + 1)};
-}
-
 bool IsAddress(const std::string& host) {
     unsigned char buffer[sizeof(in6_addr)];
     return ::inet_pton(AF_INET, host.c_str(), buffer) == 1 ||
            ::inet_pton(AF_INET6, host.c_str(), buffer) == 1;
 }
 
-posix::UniqueFd Connect(const HostPort& where, std::chrono::milliseconds timeout) {
+posix::UniqueFd Connect(const SipHostPort& where, std::chrono::milliseconds timeout) {
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICSERV;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(where.host.c_str(), where.port.c_str(), &hints, &found) != 0) {
+    const std::string port = where.port.empty() ? "5061" : where.port;
+    if (::getaddrinfo(where.host.c_str(), port.c_str(), &hints, &found) != 0) {
         return {};
     }
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
@@ -99,7 +80,7 @@ std::string Pem(X509* certificate) {
 
 SipPeerCertificate FetchSipPeerCertificate(const std::string& server,
                                            std::chrono::milliseconds timeout) {
-    const HostPort where = Split(server);
+    const SipHostPort where = SplitSipServer(server);
     const posix::UniqueFd socket = Connect(where, timeout);
     const Context context(SSL_CTX_new(TLS_client_method()));
     if (!socket || !context || SSL_CTX_set_default_verify_paths(context.get()) != 1) {
