@@ -1,5 +1,6 @@
 #include "platform/qt/sip_local_address.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
 
@@ -24,6 +25,12 @@ SipHostPort SplitSipServer(const std::string& server) {
         return {server, {}};
     }
     return {server.substr(0, colon), server.substr(colon + 1)};
+}
+
+bool IsIpAddress(const std::string& host) {
+    unsigned char buffer[sizeof(in6_addr)];
+    return ::inet_pton(AF_INET, host.c_str(), buffer) == 1 ||
+           ::inet_pton(AF_INET6, host.c_str(), buffer) == 1;
 }
 
 std::string SipLocalAddressFor(const std::string& server) {

@@ -11,6 +11,9 @@ struct SipHostPort {
 };
 SipHostPort SplitSipServer(const std::string& server);
 
+// "192.168.1.10" or "fd00::5" rather than a name.
+bool IsIpAddress(const std::string& host);
+
 // The address of this machine's interface that routes to `server` ("pbx.example",
 // "10.0.0.5:5070", "[fd00::5]:5060"), as a SIP URL host ("192.168.1.20", "[fd00::2]"); "*" when
 // the server cannot be resolved. The registrar has to reach that address for calls, so it is the

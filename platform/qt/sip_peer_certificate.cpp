@@ -1,6 +1,5 @@
 #include "platform/qt/sip_peer_certificate.h"
 
-#include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -33,12 +32,6 @@ using Context = std::unique_ptr<SSL_CTX, Freeing<&SSL_CTX_free>>;
 using Session = std::unique_ptr<SSL, Freeing<&SSL_free>>;
 using Certificate = std::unique_ptr<X509, Freeing<&X509_free>>;
 using Memory = std::unique_ptr<BIO, Freeing<&BIO_free>>;
-
-bool IsAddress(const std::string& host) {
-    unsigned char buffer[sizeof(in6_addr)];
-    return ::inet_pton(AF_INET, host.c_str(), buffer) == 1 ||
-           ::inet_pton(AF_INET6, host.c_str(), buffer) == 1;
-}
 
 posix::UniqueFd Connect(const SipHostPort& where, std::chrono::milliseconds timeout) {
     addrinfo hints{};
@@ -91,7 +84,7 @@ SipPeerCertificate FetchSipPeerCertificate(const std::string& server,
         return {};
     }
     X509_VERIFY_PARAM* check = SSL_get0_param(session.get());
-    if (IsAddress(where.host)) {
+    if (IsIpAddress(where.host)) {
         X509_VERIFY_PARAM_set1_ip_asc(check, where.host.c_str());
     } else {
         X509_VERIFY_PARAM_set1_host(check, where.host.c_str(), 0);

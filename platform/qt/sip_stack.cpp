@@ -202,8 +202,11 @@ class Agent {
         }
         // Without a directory of its own the library would trust any certificate.
         const bool verifies = trust && !trust->path().empty();
+        // The library compares a server's name with the certificate's, but knows no addresses in
+        // it: for a server given by address only the check before connecting looks at the name.
+        const bool byName = !IsIpAddress(SplitSipServer(account_.server).host);
         const unsigned policy =
-            verifies && trust->pinned() ? TPTLS_VERIFY_OUT : TPTLS_VERIFY_SUBJECTS_OUT;
+            verifies && (trust->pinned() || !byName) ? TPTLS_VERIFY_OUT : TPTLS_VERIFY_SUBJECTS_OUT;
         if ((!trust || verifies) && PortFree(host, options_.localPort, account_.transport)) {
             nua_ = nua_create(
                 root_, &Agent::Event, this, NUTAG_URL(local.c_str()),

@@ -18,7 +18,10 @@ SipTrustDirectory::SipTrustDirectory(const std::string& pem) : pinned_(!pem.empt
     const std::filesystem::path file = std::filesystem::path(pattern) / "cafile.pem";
     bool written = false;
     if (pem.empty()) {
-        std::filesystem::create_symlink(X509_get_default_cert_file(), file, error);
+        // Where OpenSSL looks by itself, SSL_CERT_FILE first.
+        const char* chosen = std::getenv(X509_get_default_cert_file_env());
+        std::filesystem::create_symlink(chosen != nullptr ? chosen : X509_get_default_cert_file(),
+                                        file, error);
         written = !error;
     } else {
         std::ofstream out(file, std::ios::binary);

@@ -274,49 +274,78 @@ class SipSourceTest : public QObject {
     }
 
     void tlsSendsNothingToAnUntrustedCertificate_data() {
+        QTest::addColumn<bool>("byAuthority");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("trusted");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<bool>("registers");
-        QTest::newRow("self-signed for another name")
-            << ""
-            << "Zertifikat nicht vertrauenswürdig" << false;
-        QTest::newRow("the one trusted") << "shown"
-                                         << "" << true;
-        QTest::newRow("trusted in lower case") << "shown lower"
-                                               << "" << true;
+        const QString untrusted = "Zertifikat nicht vertrauenswürdig";
+        const QString any = "DNS:falsch.example";
+        QTest::newRow("self-signed") << false << any << "" << untrusted;
+        QTest::newRow("the one trusted") << false << any << "shown"
+                                         << "";
+        QTest::newRow("trusted in lower case") << false << any << "shown lower"
+                                               << "";
         QTest::newRow("another one trusted")
-            << "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:AA:"
-               "BB:"
-               "CC:DD:EE:FF"
-            << "Zertifikat geändert, nicht vertrauenswürdig" << false;
+            << false << any
+            << "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:"
+               "66:77:88:99:AA:BB:CC:DD:EE:FF"
+            << "Zertifikat geändert, nicht vertrauenswürdig";
+        QTest::newRow("by an authority, for the address") << true << "IP:127.0.0.1"
+                                                          << ""
+                                                          << "";
+        QTest::newRow("by an authority, for another name") << true << any << "" << untrusted;
     }
 
     void tlsSendsNothingToAnUntrustedCertificate() {
+        QFETCH(bool, byAuthority);
+        QFETCH(QString, name);
         QFETCH(QString, trusted);
         QFETCH(QString, status);
-        QFETCH(bool, registers);
         const QTemporaryDir directory;
-        const QString certificate = directory.filePath("cert.pem");
-        QProcess openssl;
-        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
-                                  directory.filePath("key.pem"), "-out", certificate, "-days", "2",
-                                  "-subj", "/CN=falsch.example"});
-        QVERIFY(openssl.waitForFinished() && openssl.exitCode() == 0);
-        openssl.start("openssl", {"x509", "-noout", "-fingerprint", "-sha256", "-in", certificate});
-        QVERIFY(openssl.waitForFinished());
-        const QString shown = QString(openssl.readAllStandardOutput()).section('=', 1).trimmed();
+        const auto file = [&](const char* leaf) { return directory.filePath(leaf); };
+        const auto openssl = [](const QStringList& arguments) {
+            QProcess process;
+            process.start("openssl", arguments);
+            return process.waitForFinished() && process.exitCode() == 0
+                       ? QString(process.readAllStandardOutput())
+                       : QString("FEHLER");
+        };
+        QFile extension(file("san.cnf"));
+        QVERIFY(extension.open(QIODevice::WriteOnly) &&
+                extension.write("subjectAltName=" + name.toUtf8() + "\n") > 0);
+        extension.close();
+        const QStringList key{"-newkey", "rsa:2048", "-nodes", "-days", "2"};
+        QVERIFY(openssl(QStringList{"req", "-x509", "-keyout", file("ca.key"), "-out",
+                                    file("ca.pem"), "-subj", "/CN=Test-CA"} +
+                        key) != "FEHLER");
+        QVERIFY(openssl(QStringList{"req", "-keyout", file("key.pem"), "-out", file("cert.csr"),
+                                    "-subj", "/CN=falsch.example"} +
+                        key) != "FEHLER");
+        QStringList sign{"x509",           "-req",  "-in", file("cert.csr"), "-out",
+                         file("cert.pem"), "-days", "2",   "-extfile",       file("san.cnf")};
+        sign << (byAuthority ? QStringList{"-CA", file("ca.pem"), "-CAkey", file("ca.key")}
+                             : QStringList{"-key", file("key.pem")});
+        QVERIFY(openssl(sign) != "FEHLER");
+        const QString shown =
+            openssl({"x509", "-noout", "-fingerprint", "-sha256", "-in", file("cert.pem")})
+                .section('=', 1)
+                .trimmed();
+        // The test's authority stands in for the system's.
+        qputenv("SSL_CERT_FILE", file("ca.pem").toUtf8());
         const quint16 port = FreeUdpPort();
-        const auto registrar = kamailio(directory, port, certificate);
+        const auto registrar = kamailio(directory, port, file("cert.pem"));
         trusted.replace("shown lower", shown.toLower()).replace("shown", shown);
         start(port, "geheim", kw::SipTransport::Tls, 10s, "127.0.0.1", trusted.toStdString());
-        if (registers) {
+        if (status.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(hasStatus("angemeldet"), 10000);
-            return;
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(hasStatus((status + " (SHA-256 " + shown + ")").toStdString()),
+                                     10000);
+            QTest::qWait(1000);
+            QVERIFY(std::ranges::none_of(statuses_, &CallSourceStatus::receiving));
         }
-        QTRY_VERIFY_WITH_TIMEOUT(hasStatus((status + " (SHA-256 " + shown + ")").toStdString()),
-                                 10000);
-        QTest::qWait(1000);
-        QVERIFY(std::ranges::none_of(statuses_, &CallSourceStatus::receiving));
+        source_.reset();
+        qunsetenv("SSL_CERT_FILE");
     }
 
     void localPortTakenIsReported() {
