@@ -19,7 +19,7 @@ namespace {
 std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& options,
                                                    platform::SecretStore& secrets) {
     SipAccount account{options.SIPServer, options.SIPBenutzer, options.SIPAuthName,
-                       options.SIPTransport};
+                       options.SIPTransport, options.SIPZertifikat};
     auto password = secrets.read({options.SIPServer, options.SIPBenutzer});
     if (!password.ok()) {
         return std::make_unique<platform::RefusedSource>(

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/app_options.h"
+#include "core/sip_fingerprint.h"
 
 namespace kw {
 
@@ -85,13 +86,15 @@ CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
     options.SIPAuthName = Read(store, source_key::kSIPAuthName);
     options.SIPTransport =
         ParseTransport(Read(store, source_key::kSIPTransport)).value_or(defaults.SIPTransport);
+    options.SIPZertifikat =
+        ParseSipFingerprint(Read(store, source_key::kSIPZertifikat)).value_or(std::string());
     return options;
 }
 
 MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                     const CallSourceOptions& options) {
     auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    const std::array<std::pair<std::string_view, std::string>, 10> values{{
+    const std::array<std::pair<std::string_view, std::string>, 11> values{{
         {source_key::kSteuerelement, flag(options.Steuerelement)},
         {source_key::kKlingelwartRing, flag(options.KlingelwartRing)},
         {source_key::kRouter, flag(options.Router)},
@@ -102,6 +105,7 @@ MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
         {source_key::kSIPBenutzer, options.SIPBenutzer},
         {source_key::kSIPAuthName, options.SIPAuthName},
         {source_key::kSIPTransport, std::string(TransportName(options.SIPTransport))},
+        {source_key::kSIPZertifikat, options.SIPZertifikat},
     }};
     for (const auto& [key, value] : values) {
         if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, key, value)) {

@@ -25,6 +25,9 @@ struct CallSourceOptions {
     std::string SIPBenutzer;
     std::string SIPAuthName;  // empty: the user name authenticates
     SipTransport SIPTransport = SipTransport::Udp;
+    // The SHA-256 fingerprint of the one TLS certificate trusted for this account although no
+    // authority vouches for it; empty: none.
+    std::string SIPZertifikat;
 
     friend bool operator==(const CallSourceOptions&, const CallSourceOptions&) = default;
 };
@@ -42,6 +45,7 @@ inline constexpr std::string_view kSIPServer = "SIPServer";
 inline constexpr std::string_view kSIPBenutzer = "SIPBenutzer";
 inline constexpr std::string_view kSIPAuthName = "SIPAuthName";
 inline constexpr std::string_view kSIPTransport = "SIPTransport";
+inline constexpr std::string_view kSIPZertifikat = "SIPZertifikat";
 }  // namespace source_key
 
 // Reads the section; a missing key, or a value that is not exactly what is expected ("1" or

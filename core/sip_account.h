@@ -15,6 +15,10 @@ struct SipAccount {
     // Empty: the user name authenticates.
     std::string authName;
     SipTransport transport = SipTransport::Udp;
+    // With TLS: the SHA-256 fingerprint of the one certificate trusted for this registrar
+    // although no certificate authority vouches for it, as a small office's telephone system's
+    // own. Empty: the system's authorities and the server name decide.
+    std::string certificate;
 };
 
 }  // namespace kw

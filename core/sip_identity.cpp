@@ -2,30 +2,35 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
-#include "core/hex_value.h"
+#include "core/ascii.h"
+
+#include "core/ascii.h"
 
 namespace kw {
 
-namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+std::string EscapeSipUser(std::string_view user) {
+    static constexpr std::string_view kPlain = "-_.!~*'()&=+$,;?/";
+    std::string escaped;
+    for (const char c : user) {
+        if (IsAsciiAlnum(c) || kPlain.find(c) != std::string_view::npos) {
+            escaped += c;
+        } else {
+            escaped += '%';
+            AppendHex(escaped, static_cast<unsigned char>(c));
+        }
+    }
+    return escaped;
 }
-
-}  // namespace
 
 std::string DecodeSipUser(std::string_view user) {
     std::string decoded;
     decoded.reserve(user.size());
     for (std::size_t i = 0; i < user.size(); ++i) {
-        if (user[i] == '%' && i + 2 < user.size() && HexValue(user[i + 1]) >= 0 &&
-            HexValue(user[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(user[i + 1]) * 16 + HexValue(user[i + 2]));
+        if (user[i] == '%' && i + 2 < user.size() && HexDigitValue(user[i + 1]) >= 0 &&
+            HexDigitValue(user[i + 2]) >= 0) {
+            decoded +=
+                static_cast<char>(HexDigitValue(user[i + 1]) * 16 + HexDigitValue(user[i + 2]));
             i += 2;
         } else {
             decoded += user[i];
@@ -38,9 +43,9 @@ bool IsWithheldSipIdentity(std::string_view user, std::string_view host) {
     static constexpr std::array<std::string_view, 5> kWithheld = {
         "anonymous", "restricted", "unavailable", "unknown", "private"};
     const std::string decoded = DecodeSipUser(user);
-    return SameLetters(host, "anonymous.invalid") ||
-           std::ranges::any_of(kWithheld,
-                               [&](std::string_view word) { return SameLetters(decoded, word); });
+    return SameAsciiLetters(host, "anonymous.invalid") ||
+           std::ranges::any_of(
+               kWithheld, [&](std::string_view word) { return SameAsciiLetters(decoded, word); });
 }
 
 std::string SipCaller(const std::optional<SipAddress>& asserted, const SipAddress& from,

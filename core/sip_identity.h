@@ -12,6 +12,10 @@ struct SipAddress {
     std::string_view host;
 };
 
+// "+49 30" -> "+49%2030": what a SIP user part may not carry as it is, %-escaped. The same bytes
+// give the same result under every locale.
+std::string EscapeSipUser(std::string_view user);
+
 // "%2B49%2030" -> "+49 30". Broken escapes stay as they are; %00 becomes a NUL byte.
 std::string DecodeSipUser(std::string_view user);
 

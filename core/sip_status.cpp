@@ -27,6 +27,19 @@ std::string SipUnreachable(const SipAccount& account, std::chrono::milliseconds 
     return Prefix(account) + "nicht erreichbar, neuer Versuch in " + std::to_string(seconds) + " s";
 }
 
+std::string SipNoAnswer(const SipAccount& account) {
+    return Prefix(account) + "Telefonanlage antwortet nicht";
+}
+
+std::string SipUntrustedCertificate(const SipAccount& account, const std::string& fingerprint) {
+    return Prefix(account) + "Zertifikat nicht vertrauenswürdig (SHA-256 " + fingerprint + ")";
+}
+
+std::string SipChangedCertificate(const SipAccount& account, const std::string& fingerprint) {
+    return Prefix(account) + "Zertifikat geändert, nicht vertrauenswürdig (SHA-256 " + fingerprint +
+           ")";
+}
+
 std::string SipNoLocalPort(const SipAccount& account) {
     return Prefix(account) + "kein SIP-Port frei";
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/book_text.h"
-#include "core/hex_value.h"
+#include "core/ascii.h"
 #include "core/utf8.h"
 
 namespace kw {
@@ -22,9 +22,9 @@ struct ContentLine {
 std::string DecodeQuotedPrintable(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == '=' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+            HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else if (text[i] == '=' && i + 1 == text.size()) {
             break;  // a soft line break left at the end

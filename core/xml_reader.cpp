@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "core/book_text.h"
-#include "core/hex_value.h"
+#include "core/ascii.h"
 #include "core/utf8.h"
 
 namespace kw {
@@ -153,7 +153,7 @@ class Reader {
                     return false;
                 }
                 for (const char c : digits) {
-                    const int value = hex ? HexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+                    const int value = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
                     if (value < 0) {
                         return false;
                     }

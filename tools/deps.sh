@@ -20,6 +20,12 @@ packages=(
     libsofia-sip-ua-dev sip-tester
     # the oracle the number matching is tested against
     libphonenumber-dev
+    # its TLS check, and Kamailio as a real registrar (also over TLS) with a test certificate
+    libssl-dev openssl kamailio kamailio-tls-modules
+    # Twinkle running klingelwart-ring on a ring, as the README tells
+    twinkle-console
+    # the SIP source on a network of loopback alone (unshare, ip)
+    util-linux iproute2
 )
 if (($# > 0)); then
     packages=("$@")

@@ -1,9 +1,11 @@
 #include "ui/anrufquellen.h"
 
+#include <optional>
 #include <string>
 
 #include "core/error_numbers.h"
 #include "core/messages.h"
+#include "core/sip_fingerprint.h"
 #include "ui/anrufquellen_layout.h"
 
 namespace kw::ui {
@@ -27,6 +29,7 @@ void Anrufquellen::load() {
     // Reading the password only to show dots would wake the keyring (and its prompt) for nothing.
     view_.setText(SourceText::SIPPasswort, "");
     view_.setTransport(loaded_.SIPTransport);
+    view_.setText(SourceText::SIPZertifikat, loaded_.SIPZertifikat);
     routerClicked();
     sipClicked();
 }
@@ -39,8 +42,9 @@ void Anrufquellen::routerClicked() {
 
 void Anrufquellen::sipClicked() {
     const bool sip = view_.checked(SourceCheck::SIP);
-    for (const SourceText box : {SourceText::SIPServer, SourceText::SIPBenutzer,
-                                 SourceText::SIPAuthName, SourceText::SIPPasswort}) {
+    for (const SourceText box :
+         {SourceText::SIPServer, SourceText::SIPBenutzer, SourceText::SIPAuthName,
+          SourceText::SIPPasswort, SourceText::SIPZertifikat}) {
         view_.setTextEnabled(box, sip);
     }
     view_.setTransportEnabled(sip);
@@ -88,6 +92,18 @@ void Anrufquellen::okClicked() {
         view_.focus(SourceText::SIPBenutzer);
         return;
     }
+    const std::string certificate = view_.text(SourceText::SIPZertifikat);
+    const std::optional<std::string> fingerprint = ParseSipFingerprint(certificate);
+    if (chosen.SIP && !certificate.empty() && !fingerprint) {
+        inform(anrufquellen::kBadSipCertificate);
+        view_.focus(SourceText::SIPZertifikat);
+        return;
+    }
+    // Trust belongs to the account: another server starts without it.
+    chosen.SIPZertifikat =
+        chosen.SIPServer == loaded_.SIPServer || certificate != loaded_.SIPZertifikat
+            ? fingerprint.value_or(certificate.empty() ? "" : loaded_.SIPZertifikat)
+            : std::string();
     const platform::SecretAccount account{chosen.SIPServer, chosen.SIPBenutzer};
     if (chosen.SIP && !securePassword(account)) {
         return;

@@ -12,7 +12,15 @@
 namespace kw::ui {
 
 enum class SourceCheck { Steuerelement, KlingelwartRing, Router, SIP };
-enum class SourceText { RouterHost, RouterPort, SIPServer, SIPBenutzer, SIPAuthName, SIPPasswort };
+enum class SourceText {
+    RouterHost,
+    RouterPort,
+    SIPServer,
+    SIPBenutzer,
+    SIPAuthName,
+    SIPPasswort,
+    SIPZertifikat
+};
 
 // The dialog that chooses the call sources, as its presenter sees it.
 class AnrufquellenView {

@@ -78,7 +78,7 @@ inline constexpr std::array kWindowsControls{
     row::At(row::Ok, {4560, 2400, 1215, 375}),
 };
 
-inline constexpr WindowLayout kLinuxWindow{"Anrufquellen", "Anrufquellen", 6000, 5100, 2760, 3750};
+inline constexpr WindowLayout kLinuxWindow{"Anrufquellen", "Anrufquellen", 6000, 5520, 2760, 3750};
 inline constexpr std::array kLinuxControls{
     row::Down(row::KlingelwartRing, -360),
     row::Down(row::Router, -360),
@@ -149,8 +149,17 @@ inline constexpr std::array kLinuxControls{
                   .rect = {4320, 3990, 975, 375},
                   .caption = "TLS",
                   .tabIndex = 12},
-    row::At(row::Cancel, {3240, 4560, 1215, 375}),
-    row::At(row::Ok, {4560, 4560, 1215, 375}),
+    ControlLayout{.name = "LBL_SIPZertifikat",
+                  .id = 5023,
+                  .rect = {600, 4440, 1620, 315},
+                  .caption = "Zertifikat:"},
+    ControlLayout{.name = "TXT_SIPZertifikat",
+                  .id = 5024,
+                  .kind = ControlKind::TextBox,
+                  .rect = {2280, 4380, 3480, 375},
+                  .tabIndex = 13},
+    row::At(row::Cancel, {3240, 4980, 1215, 375}),
+    row::At(row::Ok, {4560, 4980, 1215, 375}),
 };
 
 static_assert(HasDistinctIds(kWindowsControls));
@@ -170,6 +179,12 @@ inline constexpr std::string_view kSipUserLabel = "Benutzer:";
 inline constexpr std::string_view kSipAuthNameLabel = "Authentifizierungsname:";
 inline constexpr std::string_view kSipPasswordLabel = "Passwort:";
 inline constexpr std::string_view kSipTransportLabel = "Transport:";
+// Shown in the empty certificate box; only TLS uses it.
+inline constexpr std::string_view kSipCertificatePlaceholder =
+    "SHA-256 eines selbst signierten Zertifikats";
+inline constexpr std::string_view kBadSipCertificate =
+    "Der Fingerabdruck des Zertifikats muss aus 32 Paaren von Hexadezimalziffern bestehen "
+    "(SHA-256), wie der Tooltip ihn nennt.";
 // Shown in the empty password box: the stored password is never read just to be displayed.
 inline constexpr std::string_view kSipPasswordPlaceholder = "leer lassen: gespeichertes Passwort";
 

@@ -3,6 +3,9 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -12,9 +15,15 @@
 namespace kw::qt {
 
 // What the stack's thread leaves for the window: only the newest of each, so a flood cannot
-// queue up. `posted` while a delivery is on its way or running.
+// queue up. `posted` while a delivery is on its way or running. The stack's thread shares it and
+// may outlive the source while it takes leave of the registrar.
 struct SipSource::Mailbox {
     std::mutex mutex;
+    // Null once the source is gone: nothing is delivered any more.
+    QObject* context = nullptr;
+    std::atomic<bool> stop = false;
+    bool finished = false;
+    std::condition_variable done;
     std::optional<platform::CallSourceStatus> status;
     std::optional<std::pair<std::string, std::string>> call;
     bool posted = false;
@@ -27,9 +36,21 @@ SipSource::SipSource(SipAccount account, std::string password, SipStackOptions o
       mailbox_(std::make_shared<Mailbox>()) {}
 
 SipSource::~SipSource() {
-    stop_ = true;
+    std::unique_lock lock(mailbox_->mutex);
+    mailbox_->context = nullptr;
+    mailbox_->stop = true;
     if (worker_.joinable()) {
-        worker_.join();
+        // A quitting program still gets its un-REGISTER out; the window never waits for the reply.
+        if (mailbox_->done.wait_for(lock, std::chrono::milliseconds(80),
+                                    [this] { return mailbox_->finished; })) {
+            lock.unlock();
+            worker_.join();
+        } else {
+            worker_.detach();
+        }
+    }
+    if (lock.owns_lock()) {
+        lock.unlock();
     }
     // Drops a delivery still queued for this source.
     context_.reset();
@@ -48,26 +69,32 @@ void SipSource::start(CallHandler onCall, StatusHandler onStatus) {
     if (onStatus_) {
         onStatus_({false, SipRegistering(account_)});
     }
-    QObject* context = context_.get();
-    const auto wake = [this, context](const std::unique_lock<std::mutex>&) {
-        if (!mailbox_->posted) {
-            mailbox_->posted = true;
+    mailbox_->context = context_.get();
+    // Runs on the stack's thread, which may outlive this source: `this` is used only through
+    // the context, which the source takes away before it goes.
+    const auto wake = [this, mailbox = mailbox_](const std::unique_lock<std::mutex>&) {
+        if (mailbox->context != nullptr && !mailbox->posted) {
+            mailbox->posted = true;
             QMetaObject::invokeMethod(
-                context, [this] { deliver(); }, Qt::QueuedConnection);
+                mailbox->context, [this] { deliver(); }, Qt::QueuedConnection);
         }
     };
-    SipStack::Handlers handlers{[this, wake](std::string caller, std::string called) {
-                                    std::unique_lock lock(mailbox_->mutex);
-                                    mailbox_->call.emplace(std::move(caller), std::move(called));
+    SipStack::Handlers handlers{[mailbox = mailbox_, wake](std::string caller, std::string called) {
+                                    std::unique_lock lock(mailbox->mutex);
+                                    mailbox->call.emplace(std::move(caller), std::move(called));
                                     wake(lock);
                                 },
-                                [this, wake](platform::CallSourceStatus status) {
-                                    std::unique_lock lock(mailbox_->mutex);
-                                    mailbox_->status = std::move(status);
+                                [mailbox = mailbox_, wake](platform::CallSourceStatus status) {
+                                    std::unique_lock lock(mailbox->mutex);
+                                    mailbox->status = std::move(status);
                                     wake(lock);
                                 }};
-    worker_ = std::thread([this, handlers = std::move(handlers)] {
-        SipStack::Run(account_, password_, options_, handlers, stop_);
+    worker_ = std::thread([account = account_, password = password_, options = options_,
+                           mailbox = mailbox_, handlers = std::move(handlers)] {
+        SipStack::Run(account, password, options, handlers, mailbox->stop);
+        const std::lock_guard lock(mailbox->mutex);
+        mailbox->finished = true;
+        mailbox->done.notify_all();
     });
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -41,7 +40,6 @@ class SipSource final : public platform::CallSource {
     bool delivering_ = false;
     std::shared_ptr<Mailbox> mailbox_;
     std::unique_ptr<QObject> context_;
-    std::atomic<bool> stop_ = false;
     std::thread worker_;
 };
 

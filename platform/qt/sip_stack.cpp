@@ -1,5 +1,6 @@
 #include "platform/qt/sip_stack.h"
 
+#include <malloc.h>
 #include <netdb.h>
 #include <sys/socket.h>
 
@@ -12,6 +13,7 @@
 #include <sofia-sip/su_log.h>
 #include <sofia-sip/su_tag_io.h>
 #include <sofia-sip/su_wait.h>
+#include <sofia-sip/tport_tag.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -21,10 +23,15 @@
 #include <optional>
 #include <string_view>
 
+#include "core/ascii.h"
 #include "core/retry_schedule.h"
+#include "core/sip_fingerprint.h"
 #include "core/sip_identity.h"
 #include "core/sip_status.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/qt/sip_local_address.h"
+#include "platform/qt/sip_peer_certificate.h"
+#include "platform/qt/sip_trust_directory.h"
 
 namespace kw::qt {
 
@@ -33,6 +40,22 @@ namespace {
 // Calls that ring at once; beyond that the oldest stops ringing here, so a flood of INVITEs
 // that are never cancelled cannot hold memory.
 constexpr std::size_t kMostRinging = 32;
+
+// While the registrar is silent it is asked at least this often, so that the source registers
+// again soon after it is back; a telephone system may have forgotten the binding on restart.
+constexpr std::chrono::milliseconds kAskWhileSilent = std::chrono::seconds(5);
+
+// After requests were let go, the memory they held is handed back to the system this often for a
+// while: freed, it stays with the thread's heap, and a flood of INVITEs would leave the process
+// tens of MiB larger for good. The library frees a transaction up to half a minute after its end.
+constexpr std::chrono::seconds kTrimEvery(10);
+constexpr std::chrono::seconds kTrimFor(45);
+
+// How long our own look at a registrar's certificate may take.
+constexpr std::chrono::milliseconds kHandshakeWait = std::chrono::seconds(5);
+
+// How long the farewell to the registrar may take; the window does not wait for it.
+constexpr su_duration_t kFarewellMs = 2000;
 
 struct RootDeleter {
     void operator()(su_root_t* root) const { su_root_destroy(root); }
@@ -64,24 +87,6 @@ class SofiaLibrary {
   private:
     static void Silent(void* /*stream*/, const char* /*format*/, va_list /*arguments*/) {}
 };
-
-// Characters a SIP user part may carry unescaped.
-std::string EscapeUser(std::string_view user) {
-    static constexpr std::string_view kPlain = "-_.!~*'()&=+$,;?/";
-    std::string escaped;
-    for (const char c : user) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || kPlain.find(c) != std::string_view::npos) {
-            escaped += c;
-        } else {
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 15];
-        }
-    }
-    return escaped;
-}
 
 std::string_view Scheme(SipTransport transport) {
     return transport == SipTransport::Tls ? "sips:" : "sip:";
@@ -144,9 +149,7 @@ bool PrivacyRequested(const sip_t* sip) {
     for (const msg_param_t* value = sip->sip_privacy->priv_values; *value != nullptr; ++value) {
         const std::string_view word(*value);
         for (const std::string_view hidden : {"id", "user", "header"}) {
-            if (std::ranges::equal(word, hidden, [](char a, char b) {
-                    return std::tolower(static_cast<unsigned char>(a)) == b;
-                })) {
+            if (SameAsciiLetters(word, hidden)) {
                 return true;
             }
         }
@@ -177,20 +180,46 @@ class Agent {
         }
         root_ = root.get();
         timer_ = Timer(su_timer_create(su_root_task(root_), 0));
+        probeTimer_ = Timer(su_timer_create(su_root_task(root_), 0));
         const std::string port = options_.localPort == 0 ? "*" : std::to_string(options_.localPort);
-        const std::string local = std::string(Scheme(account_.transport)) + options_.localHost +
-                                  ":" + port + TransportParameter(account_.transport);
+        // Not "*": the library would pick one address for Via and Contact, not necessarily one
+        // the registrar reaches (none at all on a machine with only loopback).
+        const std::string host =
+            options_.localHost == "*" ? SipLocalAddressFor(account_.server) : options_.localHost;
+        const std::string local = std::string(Scheme(account_.transport)) + host + ":" + port +
+                                  TransportParameter(account_.transport);
         const std::string self = std::string(Scheme(account_.transport)) +
-                                 EscapeUser(account_.user) + "@" + account_.server;
-        if (PortFree(options_.localHost, options_.localPort, account_.transport)) {
-            nua_ = nua_create(root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
-                              SIPTAG_FROM_STR(self.c_str()), NTATAG_MCLASS(classes.get()),
-                              NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
-                              NUTAG_ENABLEMESSAGE(0), TAG_NULL());
+                                 EscapeSipUser(account_.user) + "@" + account_.server;
+        std::optional<SipTrustDirectory> trust;
+        if (account_.transport == SipTransport::Tls) {
+            const std::optional<std::string> pem = trustedCertificate(stop);
+            if (!pem) {
+                timer_.reset();
+                probeTimer_.reset();
+                return;
+            }
+            trust.emplace(*pem);
+        }
+        // Without a directory of its own the library would trust any certificate.
+        const bool verifies = trust && !trust->path().empty();
+        // The library compares a server's name with the certificate's, but knows no addresses in
+        // it: for a server given by address only the check before connecting looks at the name.
+        const bool byName = !IsIpAddress(SplitSipServer(account_.server).host);
+        const unsigned policy =
+            verifies && (trust->pinned() || !byName) ? TPTLS_VERIFY_OUT : TPTLS_VERIFY_SUBJECTS_OUT;
+        if ((!trust || verifies) && PortFree(host, options_.localPort, account_.transport)) {
+            nua_ = nua_create(
+                root_, &Agent::Event, this, NUTAG_URL(local.c_str()),
+                TAG_IF(verifies, TPTAG_CERTIFICATE(verifies ? trust->path().c_str() : nullptr)),
+                TAG_IF(verifies, TPTAG_TLS_VERIFY_POLICY(policy)), SIPTAG_FROM_STR(self.c_str()),
+                NTATAG_MCLASS(classes.get()), NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0),
+                NUTAG_AUTOANSWER(0), NUTAG_ENABLEMESSAGE(0),
+                NTATAG_SIP_T1X64(static_cast<unsigned>(options_.giveUpAfter.count())), TAG_NULL());
         }
         if (nua_ == nullptr) {
             handlers_.status({false, SipNoLocalPort(account_)});
             timer_.reset();
+            probeTimer_.reset();
             while (!stop) {
                 su_root_step(root_, 100);
             }
@@ -199,9 +228,11 @@ class Agent {
         registerNow();
         while (!stop) {
             su_root_step(root_, 100);
+            trimAfterRequests();
         }
         shutDown();
         timer_.reset();
+        probeTimer_.reset();
         if (nua_ == nullptr) {
             return;
         }
@@ -221,12 +252,21 @@ class Agent {
         static_cast<Agent*>(magic)->registerNow();
     }
 
+    static void ProbeFired(su_root_magic_t* magic, su_timer_t* /*timer*/, su_timer_arg_t* /*arg*/) {
+        static_cast<Agent*>(magic)->probe();
+    }
+
     void handle(nua_event_t event, int status, nua_handle_t* handle, const sip_t* sip,
                 tagi_t tags[]) {
         switch (event) {
             case nua_r_register:
                 if (handle == registration_) {
                     registered(status, sip);
+                }
+                return;
+            case nua_r_options:
+                if (handle == probe_) {
+                    probed(status);
                 }
                 return;
             case nua_i_invite:
@@ -256,19 +296,24 @@ class Agent {
         }
     }
 
+    std::string registrarUrl() const {
+        return std::string(Scheme(account_.transport)) + account_.server +
+               TransportParameter(account_.transport);
+    }
+
     void registerNow() {
+        su_timer_reset(timer_.get());
         if (registration_ != nullptr) {
             nua_handle_destroy(registration_);
         }
         challenged_ = false;
         const std::string self = std::string(Scheme(account_.transport)) +
-                                 EscapeUser(account_.user) + "@" + account_.server;
-        const std::string registrar = std::string(Scheme(account_.transport)) + account_.server +
-                                      TransportParameter(account_.transport);
+                                 EscapeSipUser(account_.user) + "@" + account_.server;
+        const std::string registrar = registrarUrl();
         const std::string expires = std::to_string(options_.expires.count());
         registration_ = nua_handle(nua_, nullptr, SIPTAG_TO_STR(self.c_str()), TAG_END());
         nua_register(registration_, NUTAG_REGISTRAR(registrar.c_str()),
-                     NUTAG_M_USERNAME(EscapeUser(account_.user).c_str()),
+                     NUTAG_M_USERNAME(EscapeSipUser(account_.user).c_str()),
                      SIPTAG_EXPIRES_STR(expires.c_str()), TAG_END());
     }
 
@@ -278,7 +323,9 @@ class Agent {
         }
         if (status < 300) {
             challenged_ = false;
+            silent_ = false;
             schedule_.reset();
+            askAfter(options_.keepAlive);
             report({true, SipRegistered(account_)});
             return;
         }
@@ -293,13 +340,94 @@ class Agent {
             (status >= 400 && status < 500 && !unreachable) || (status >= 600 && status < 700);
         if (refused) {
             // Trying a refused password again and again can get the account locked.
+            su_timer_reset(probeTimer_.get());
             report({false, SipRejected(account_, status)});
             return;
         }
+        silent_ = true;
+        askAfter(std::min(options_.keepAlive, kAskWhileSilent));
         const std::chrono::milliseconds wait = schedule_.next();
         su_timer_set_interval(timer_.get(), &Agent::RetryFired, nullptr,
                               static_cast<su_duration_t>(wait.count()));
-        report({false, SipUnreachable(account_, wait)});
+        // The stack says 503 alike for a refused certificate and for no connection.
+        const std::optional<std::string> why =
+            account_.transport == SipTransport::Tls
+                ? distrusted(FetchSipPeerCertificate(account_.server, kHandshakeWait))
+                : std::nullopt;
+        report({false, why ? *why : SipUnreachable(account_, wait)});
+    }
+
+    // The status line for a certificate the source does not trust, nothing for one it does.
+    std::optional<std::string> distrusted(const SipPeerCertificate& shown) const {
+        const std::optional<std::string> pinned = ParseSipFingerprint(account_.certificate);
+        if (!shown.shown || shown.trustedForName || (pinned && *pinned == shown.fingerprint)) {
+            return std::nullopt;
+        }
+        return pinned ? SipChangedCertificate(account_, shown.fingerprint)
+                      : SipUntrustedCertificate(account_, shown.fingerprint);
+    }
+
+    // What the stack is to trust: empty for the system's authorities, else the one certificate
+    // the user trusted. Nothing when stopped first. The registrar's certificate is looked at
+    // before the stack connects, since the stack would only say that it could not.
+    std::optional<std::string> trustedCertificate(const std::atomic<bool>& stop) {
+        const bool pinned = ParseSipFingerprint(account_.certificate).has_value();
+        while (!stop) {
+            const SipPeerCertificate shown =
+                FetchSipPeerCertificate(account_.server, kHandshakeWait);
+            const std::optional<std::string> why = distrusted(shown);
+            if (!why && shown.shown) {
+                return shown.trustedForName ? std::string() : shown.pem;
+            }
+            // Unreachable: the stack finds that out and tries again, unless only the user's
+            // certificate would do, which it does not have yet.
+            if (!why && !pinned) {
+                return std::string();
+            }
+            const std::chrono::milliseconds wait = schedule_.next();
+            report({false, why ? *why : SipUnreachable(account_, wait)});
+            const auto until = std::chrono::steady_clock::now() + wait;
+            while (!stop && std::chrono::steady_clock::now() < until) {
+                su_root_step(root_, 100);
+            }
+        }
+        return std::nullopt;
+    }
+
+    void askAfter(std::chrono::milliseconds wait) {
+        su_timer_set_interval(probeTimer_.get(), &Agent::ProbeFired, nullptr,
+                              static_cast<su_duration_t>(wait.count()));
+    }
+
+    // OPTIONS to the registrar: a registration alone would show an outage only at its refresh.
+    void probe() {
+        if (probe_ != nullptr) {
+            nua_handle_destroy(probe_);
+        }
+        const std::string registrar = registrarUrl();
+        probe_ = nua_handle(nua_, nullptr, SIPTAG_TO_STR(registrar.c_str()), TAG_END());
+        nua_options(probe_, NUTAG_URL(registrar.c_str()), TAG_END());
+    }
+
+    void probed(int status) {
+        if (status < 200) {
+            return;
+        }
+        // Any answer of the registrar's own, even "not allowed", shows it is there; 408 and 503
+        // are what the library says when nothing came.
+        if (status != 408 && status < 500) {
+            if (silent_) {
+                registerNow();
+            } else {
+                askAfter(options_.keepAlive);
+            }
+            return;
+        }
+        if (!silent_) {
+            silent_ = true;
+            report({false, SipNoAnswer(account_)});
+        }
+        askAfter(std::min(options_.keepAlive, kAskWhileSilent));
     }
 
     bool authenticate(const sip_t* sip) {
@@ -352,9 +480,18 @@ class Agent {
         }
     }
 
+    void trimAfterRequests() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastRelease_ < kTrimFor && now - lastTrim_ >= kTrimEvery) {
+            ::malloc_trim(0);
+            lastTrim_ = now;
+        }
+    }
+
     // Requests outside a call come with a handle of their own that nobody else frees.
     void forget(nua_handle_t* handle) {
-        if (handle == registration_) {
+        lastRelease_ = std::chrono::steady_clock::now();
+        if (handle == registration_ || handle == probe_) {
             return;
         }
         const auto found = std::ranges::find(ringing_, handle);
@@ -374,13 +511,18 @@ class Agent {
     // Unregisters and lets the ringing calls go, but waits for the registrar only briefly.
     void shutDown() {
         su_timer_reset(timer_.get());
+        su_timer_reset(probeTimer_.get());
+        // A registrar that never answers the un-REGISTER would otherwise hold the sockets for
+        // half a minute.
+        nua_set_params(nua_, NTATAG_SIP_T1X64(kFarewellMs), TAG_END());
         // The library's own farewell would be 410, which a telephone system may take for "number
         // gone"; 480 says only this device is away.
         for (nua_handle_t* handle : ringing_) {
             nua_respond(handle, SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
         }
         nua_shutdown(nua_);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        const auto deadline =
+            std::chrono::steady_clock::now() + 2 * std::chrono::milliseconds(kFarewellMs);
         while (!shutDownDone_ && std::chrono::steady_clock::now() < deadline) {
             su_root_step(root_, 50);
         }
@@ -397,11 +539,17 @@ class Agent {
     RetrySchedule schedule_;
     su_root_t* root_ = nullptr;
     Timer timer_;
+    Timer probeTimer_;
     nua_t* nua_ = nullptr;
     nua_handle_t* registration_ = nullptr;
+    nua_handle_t* probe_ = nullptr;
     bool challenged_ = false;
+    // No answer from the registrar lately: the next one it gives is followed by a registration.
+    bool silent_ = false;
     bool shutDownDone_ = false;
     std::deque<nua_handle_t*> ringing_;
+    std::chrono::steady_clock::time_point lastRelease_{};
+    std::chrono::steady_clock::time_point lastTrim_{};
     platform::CallSourceStatus lastStatus_;
 };
 

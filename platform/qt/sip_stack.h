@@ -20,6 +20,10 @@ struct SipStackOptions {
     std::chrono::milliseconds longestRetry = std::chrono::minutes(5);
     // What the source asks for; the registrar may shorten it.
     std::chrono::seconds expires = std::chrono::seconds(600);
+    // How often the registrar is asked whether it is still there, and how long a request waits
+    // for any answer: a registrar gone quiet is noticed within their sum.
+    std::chrono::milliseconds keepAlive = std::chrono::seconds(20);
+    std::chrono::milliseconds giveUpAfter = std::chrono::seconds(32);
 };
 
 // The SIP user agent behind the SIP source: registers, lets INVITEs ring, follows CANCEL. Lives

@@ -49,6 +49,27 @@ TEST(SipIdentity, CalledFallsBackToTheRequestUri) {
     EXPECT_EQ(SipCalled({"", "pbx"}, {"%34711", "h"}), "4711");
 }
 
+TEST(SipIdentity, EscapedUserDecodesBack) {
+    const struct {
+        std::string user;
+        std::string escaped;
+    } cases[] = {
+        {"4711", "4711"},
+        {"+49 30", "+49%2030"},
+        {"a@b:c", "a%40b%3Ac"},
+        {"%41", "%2541"},
+        {"\xE4\xC4\xDF", "%E4%C4%DF"},  // letters in Latin-1, not in SIP
+        {"\xC3\xA4", "%C3%A4"},
+        {"1\0"s
+         "2\r\n",
+         "1%002%0D%0A"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EscapeSipUser(c.user), c.escaped);
+        EXPECT_EQ(DecodeSipUser(EscapeSipUser(c.user)), c.user);
+    }
+}
+
 TEST(SipStatus, Texts) {
     const SipAccount account{"pbx.example", "4711", {}, SipTransport::Udp};
     EXPECT_EQ(SipRegistered(account), "SIP 4711@pbx.example: angemeldet");

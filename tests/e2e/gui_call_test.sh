@@ -114,6 +114,42 @@ for row in "0301234567|SIP_FROM_USER=0301234567 SIP_FROM_HOST=example.org" \
     done
     fail "Twinkle-Skript ($row): aufgezeichnet $(cat -A "$work/recorded" 2>/dev/null)"
 done
+
+# --- and run by Twinkle itself, in direct mode on 127.0.0.1, called by sipp -----------------
+if command -v twinkle-console >/dev/null && command -v sipp >/dev/null; then
+    rm -f "$work/recorded"
+    port=$((20000 + RANDOM % 20000))
+    mkdir -p "$work/twinkle/.twinkle"
+    printf '%s\n' user_name=4711 user_domain=127.0.0.1 register_at_startup=no \
+        "script_incoming_call=$recipe" >"$work/twinkle/.twinkle/klingelwart.cfg"
+    printf '%s\n' "sip_udp_port=$port" "rtp_port=$((port + 2))" play_ringtone=no \
+        play_ringback=no >"$work/twinkle/.twinkle/twinkle.sys"
+    # Its console reads commands from standard input and ends at its end: a pipe held open.
+    mkfifo "$work/twinkle.in"
+    exec 3<>"$work/twinkle.in"
+    HOME=$work/twinkle PATH="$(dirname "$ring"):$PATH" twinkle-console klingelwart.cfg <&3 \
+        >"$work/klingelwart-twinkle-console.log" 2>&1 &
+    pids+=("$!")
+    printf 'SEQUENTIAL\n<sip:0307654321@pbx.test>;X-Leer: 1\n' >"$work/caller.csv"
+    for _ in $(seq 50); do
+        ss -lun | grep -q ":$port " && break
+        sleep 0.1
+    done
+    sipp -sf "$source_dir/tests/qt/sip/ring_cancel.xml" "127.0.0.1:$port" -inf "$work/caller.csv" \
+        -m 1 -i 127.0.0.1 -p $((port + 10)) -nostdin -timeout 15s -timeout_error \
+        >/dev/null 2>&1 || fail "Twinkle: sipp endete mit Status $?"
+    { field 0307654321; field 4711; } >"$work/expected"
+    size=$(stat -c %s "$work/expected")
+    for attempt in $(seq 100); do
+        ((attempt % 20 == 1)) && press "$window" alt+a
+        tail -c "$size" "$work/recorded" 2>/dev/null | cmp -s - "$work/expected" && break
+        sleep 0.05
+    done
+    tail -c "$size" "$work/recorded" 2>/dev/null | cmp -s - "$work/expected" ||
+        fail "Twinkle: aufgezeichnet $(cat -A "$work/recorded" 2>/dev/null)"
+else
+    echo "Übersprungen: Twinkle selbst (twinkle-console oder sipp fehlt)"
+fi
 finish
 
 # --- a missing program: message 53 ------------------------------------------------------------

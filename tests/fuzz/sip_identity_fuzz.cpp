@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ascii.h"
+#include "core/sip_fingerprint.h"
 #include "core/sip_identity.h"
 #include "tests/fuzz/fuzz_require.h"
 
@@ -14,13 +16,10 @@ namespace {
 using namespace kw;
 
 std::string EscapeEveryByte(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string escaped;
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
         escaped += '%';
-        escaped += kHex[byte >> 4];
-        escaped += kHex[byte & 0x0F];
+        AppendHex(escaped, static_cast<unsigned char>(c));
     }
     return escaped;
 }
@@ -38,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool hasAsserted = input.ConsumeBool();
     const bool privacy = input.ConsumeBool();
     const std::string rest = input.ConsumeRemainingBytesAsString();
+
+    // A fingerprint from the settings or the dialog reads in the one form, and again the same.
+    if (const std::optional<std::string> fingerprint = ParseSipFingerprint(rest)) {
+        KW_FUZZ_REQUIRE(fingerprint->size() == 95 &&
+                        ParseSipFingerprint(*fingerprint) == fingerprint);
+    }
+    KW_FUZZ_REQUIRE(DecodeSipUser(EscapeSipUser(rest)) == rest);
 
     const std::string decoded = DecodeSipUser(rest);
     KW_FUZZ_REQUIRE(decoded.size() <= rest.size());

@@ -19,7 +19,7 @@ bool Unreserved(char c) {
            c == '.' || c == '_' || c == '~';
 }
 
-int HexValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -51,8 +51,8 @@ bool Matches(std::string_view address, std::size_t at, const FilledCommand& fill
             if (at + 2 >= address.size()) {
                 return false;
             }
-            const int high = HexValue(address[at + 1]);
-            const int low = HexValue(address[at + 2]);
+            const int high = HexDigitValue(address[at + 1]);
+            const int low = HexDigitValue(address[at + 2]);
             if (high < 0 || low < 0 || static_cast<char>(high * 16 + low) != original) {
                 return false;
             }

@@ -100,6 +100,7 @@ class QtAnrufquellenViewTest : public QObject {
             QString(
                 "CHK_KlingelwartRing CHK_Router TXT_RouterHost TXT_RouterPort CHK_SIP "
                 "TXT_SIPServer TXT_SIPBenutzer TXT_SIPAuthName TXT_SIPPasswort OPT_TCP "
+                "TXT_SIPZertifikat "
                 "CancelButton OKButton")
                 .split(' ');
         find(expected.front())->setFocus(Qt::TabFocusReason);

@@ -1,9 +1,12 @@
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -38,12 +41,14 @@ class SipSourceTest : public QObject {
 
     void start(quint16 registrarPort, const std::string& password,
                kw::SipTransport transport = kw::SipTransport::Udp,
-               std::chrono::milliseconds retry = 10s) {
+               std::chrono::milliseconds retry = 10s, std::string localHost = "127.0.0.1",
+               std::string certificate = {}) {
         localPort_ = FreeUdpPort();
         server_ = "127.0.0.1:" + std::to_string(registrarPort);
+        // Asks after the registrar each second and gives up on a request after 2 s.
         source_ = std::make_unique<kw::qt::SipSource>(
-            kw::SipAccount{server_, "4711", {}, transport}, password,
-            kw::qt::SipStackOptions{"127.0.0.1", localPort_, retry, retry, 60s});
+            kw::SipAccount{server_, "4711", {}, transport, std::move(certificate)}, password,
+            kw::qt::SipStackOptions{std::move(localHost), localPort_, retry, retry, 60s, 1s, 2s});
         source_->start([this](std::string_view caller,
                               std::string_view called) { calls_.emplace_back(caller, called); },
                        [this](const CallSourceStatus& status) { statuses_.push_back(status); });
@@ -93,6 +98,53 @@ class SipSourceTest : public QObject {
 
     static bool writeFields(QTemporaryFile& file, const QByteArray& rows) {
         return file.open() && file.write("SEQUENTIAL\n" + rows) > 0 && file.flush();
+    }
+
+    // Its main process takes the workers along only when it may end itself.
+    struct Terminate {
+        void operator()(QProcess* process) const {
+            process->terminate();
+            process->waitForFinished(5000);
+            delete process;
+        }
+    };
+    using Registrar = std::unique_ptr<QProcess, Terminate>;
+
+    // Kamailio as the registrar, its bindings in memory only.
+    static Registrar kamailio(const QTemporaryDir& directory, quint16 port,
+                              const QString& certificate = {}) {
+        Registrar process(new QProcess);
+        process->setStandardOutputFile(directory.filePath("kamailio.log"), QIODevice::Append);
+        process->setStandardErrorFile(directory.filePath("kamailio.log"), QIODevice::Append);
+        QStringList arguments{"-f",  KW_SIP_SCENARIOS "/kamailio.cfg",
+                              "-DD", "-E",
+                              "-m",  "32",
+                              "-M",  "4",
+                              "-w",  directory.path(),
+                              "-Y",  directory.path(),
+                              "-l",  "udp:127.0.0.1:" + QString::number(port)};
+        if (!certificate.isEmpty()) {
+            arguments << "-l"
+                      << "tls:127.0.0.1:" + QString::number(port) << "-A"
+                      << "TLS_CERT=\"" + certificate + "\""
+                      << "-A"
+                      << "TLS_KEY=\"" + directory.filePath("key.pem") + "\"";
+        }
+        process->start("/usr/sbin/kamailio", arguments);
+        process->waitForStarted();
+        QTest::qWait(1000);
+        return process;
+    }
+
+    // A call through the registrar reaches the source.
+    bool callsThrough(quint16 registrarPort) {
+        QTemporaryFile fields;
+        const std::size_t before = calls_.size();
+        return writeFields(fields, "<sip:0301234567@pbx.test>;X-Leer: 1\n") &&
+               finished(*sipp({"-sf", KW_SIP_SCENARIOS "/ring_cancel.xml",
+                               "127.0.0.1:" + QString::number(registrarPort), "-inf",
+                               fields.fileName(), "-m", "1"})) == 0 &&
+               QTest::qWaitFor([&] { return calls_.size() == before + 1; });
     }
 
   private slots:
@@ -183,6 +235,117 @@ class SipSourceTest : public QObject {
         // sipp fails unless 180 comes, then 200 to the CANCEL and 487 to the INVITE.
         QCOMPARE(finished(*sipp(dial("ring_cancel.xml", fields))), 0);
         QCOMPARE(calls_, (std::vector<Call>{{caller.toStdString(), "4711"}}));
+    }
+
+    // Also run on a network with loopback alone, where the listening address has to be the one
+    // that routes to the registrar.
+    void callsComeThroughARealRegistrarAfterItsOutage() {
+        if (!QFile::exists("/usr/sbin/kamailio")) {
+            QSKIP("kamailio fehlt");
+        }
+        const QTemporaryDir directory;
+        const quint16 port = FreeUdpPort();
+        auto registrar = kamailio(directory, port);
+        start(port, "geheim", kw::SipTransport::Udp, 10s, "*");
+        QTRY_VERIFY(hasStatus("angemeldet"));
+        QVERIFY(callsThrough(port));
+        registrar.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(hasStatus("Telefonanlage antwortet nicht"), 10000);
+        // Back without the binding: the source has to register again, not wait for its refresh.
+        registrar = kamailio(directory, port);
+        QTRY_VERIFY_WITH_TIMEOUT(hasStatus("angemeldet"), 10000);
+        QVERIFY(callsThrough(port));
+    }
+
+    void leavingADeafRegistrarNeitherBlocksNorHoldsThePort() {
+        const quint16 port = FreeUdpPort();
+        const auto registrar = sipp({"-sf", KW_SIP_SCENARIOS "/registrar.xml", "-m", "1"}, port);
+        start(port, "geheim");
+        QTRY_VERIFY(hasStatus("angemeldet"));
+        QCOMPARE(finished(*registrar), 0);
+        QUdpSocket deaf;
+        QVERIFY(deaf.bind(QHostAddress::LocalHost, port));
+        QElapsedTimer waited;
+        waited.start();
+        source_.reset();
+        // The source waits 80 ms at most; the rest is room for a busy machine.
+        QVERIFY2(waited.elapsed() < 300, QByteArray::number(waited.elapsed()));
+        QTRY_VERIFY_WITH_TIMEOUT(QUdpSocket().bind(QHostAddress::LocalHost, localPort_), 8000);
+    }
+
+    void tlsSendsNothingToAnUntrustedCertificate_data() {
+        QTest::addColumn<bool>("byAuthority");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("trusted");
+        QTest::addColumn<QString>("status");
+        const QString untrusted = "Zertifikat nicht vertrauenswürdig";
+        const QString any = "DNS:falsch.example";
+        QTest::newRow("self-signed") << false << any << "" << untrusted;
+        QTest::newRow("the one trusted") << false << any << "shown"
+                                         << "";
+        QTest::newRow("trusted in lower case") << false << any << "shown lower"
+                                               << "";
+        QTest::newRow("another one trusted")
+            << false << any
+            << "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:"
+               "66:77:88:99:AA:BB:CC:DD:EE:FF"
+            << "Zertifikat geändert, nicht vertrauenswürdig";
+        QTest::newRow("by an authority, for the address") << true << "IP:127.0.0.1"
+                                                          << ""
+                                                          << "";
+        QTest::newRow("by an authority, for another name") << true << any << "" << untrusted;
+    }
+
+    void tlsSendsNothingToAnUntrustedCertificate() {
+        QFETCH(bool, byAuthority);
+        QFETCH(QString, name);
+        QFETCH(QString, trusted);
+        QFETCH(QString, status);
+        const QTemporaryDir directory;
+        const auto file = [&](const char* leaf) { return directory.filePath(leaf); };
+        const auto openssl = [](const QStringList& arguments) {
+            QProcess process;
+            process.start("openssl", arguments);
+            return process.waitForFinished() && process.exitCode() == 0
+                       ? QString(process.readAllStandardOutput())
+                       : QString("FEHLER");
+        };
+        QFile extension(file("san.cnf"));
+        QVERIFY(extension.open(QIODevice::WriteOnly) &&
+                extension.write("subjectAltName=" + name.toUtf8() + "\n") > 0);
+        extension.close();
+        const QStringList key{"-newkey", "rsa:2048", "-nodes", "-days", "2"};
+        QVERIFY(openssl(QStringList{"req", "-x509", "-keyout", file("ca.key"), "-out",
+                                    file("ca.pem"), "-subj", "/CN=Test-CA"} +
+                        key) != "FEHLER");
+        QVERIFY(openssl(QStringList{"req", "-keyout", file("key.pem"), "-out", file("cert.csr"),
+                                    "-subj", "/CN=falsch.example"} +
+                        key) != "FEHLER");
+        QStringList sign{"x509",           "-req",  "-in", file("cert.csr"), "-out",
+                         file("cert.pem"), "-days", "2",   "-extfile",       file("san.cnf")};
+        sign << (byAuthority ? QStringList{"-CA", file("ca.pem"), "-CAkey", file("ca.key")}
+                             : QStringList{"-key", file("key.pem")});
+        QVERIFY(openssl(sign) != "FEHLER");
+        const QString shown =
+            openssl({"x509", "-noout", "-fingerprint", "-sha256", "-in", file("cert.pem")})
+                .section('=', 1)
+                .trimmed();
+        // The test's authority stands in for the system's.
+        qputenv("SSL_CERT_FILE", file("ca.pem").toUtf8());
+        const quint16 port = FreeUdpPort();
+        const auto registrar = kamailio(directory, port, file("cert.pem"));
+        trusted.replace("shown lower", shown.toLower()).replace("shown", shown);
+        start(port, "geheim", kw::SipTransport::Tls, 10s, "127.0.0.1", trusted.toStdString());
+        if (status.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(hasStatus("angemeldet"), 10000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(hasStatus((status + " (SHA-256 " + shown + ")").toStdString()),
+                                     10000);
+            QTest::qWait(1000);
+            QVERIFY(std::ranges::none_of(statuses_, &CallSourceStatus::receiving));
+        }
+        source_.reset();
+        qunsetenv("SSL_CERT_FILE");
     }
 
     void localPortTakenIsReported() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/sip_fingerprint.h"
 #include "tests/support/fake_platform.h"
 
 namespace kw::ui {
@@ -193,6 +194,42 @@ TEST(Anrufquellen, SipPasswordGoesToItsStoreOnly) {
     EXPECT_EQ(stored.SIPTransport, SipTransport::Tcp);
     for (const auto& [address, value] : rig.store.values) {
         EXPECT_EQ(value.find("geheim"), std::string::npos) << std::get<2>(address);
+    }
+}
+
+// The trusted certificate belongs to the account it was trusted for.
+TEST(Anrufquellen, SipCertificateIsKeptWithItsServer) {
+    const std::string pairs =
+        "AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:AA:"
+        "AA:AA:AA:AA:AA:AA:AA:AA:AA:AA";
+    const std::string other = std::string(64, 'b');
+    const struct {
+        std::string server;
+        std::string typed;
+        bool closes;
+        std::string kept;
+    } cases[] = {
+        {"sip.example.net", pairs, true, pairs},
+        {"sip.example.net", other, true, ParseSipFingerprint(other).value()},
+        {"sip.example.net", "", true, ""},
+        {"sip.example.net", "AA:AA", false, pairs},
+        {"andere.example.net", pairs, true, ""},  // untouched, so not trusted for the new one
+        {"andere.example.net", other, true, ParseSipFingerprint(other).value()},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.store.values[{"Klingelwart", "Anrufquellen", "SIPZertifikat"}] = std::string(64, 'A');
+        rig.loadSip();
+        EXPECT_EQ(rig.view.texts[SourceText::SIPZertifikat], pairs);
+        rig.view.texts[SourceText::SIPServer] = c.server;
+        rig.view.texts[SourceText::SIPZertifikat] = c.typed;
+        rig.view.texts[SourceText::SIPPasswort] = "pw";
+        rig.presenter.okClicked();
+        EXPECT_EQ(rig.view.closed, c.closes) << c.typed;
+        EXPECT_EQ(LoadCallSourceOptions(rig.store).SIPZertifikat, c.kept) << c.typed;
+        if (!c.closes) {
+            EXPECT_EQ(rig.view.focused, SourceText::SIPZertifikat);
+        }
     }
 }
 

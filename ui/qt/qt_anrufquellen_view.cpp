@@ -23,9 +23,9 @@ namespace {
 // By ui::SourceCheck and ui::SourceText.
 constexpr std::array<std::string_view, 4> kCheckNames{"CHK_Steuerelement", "CHK_KlingelwartRing",
                                                       "CHK_Router", "CHK_SIP"};
-constexpr std::array<std::string_view, 6> kTextNames{"TXT_RouterHost",  "TXT_RouterPort",
-                                                     "TXT_SIPServer",   "TXT_SIPBenutzer",
-                                                     "TXT_SIPAuthName", "TXT_SIPPasswort"};
+constexpr std::array<std::string_view, 7> kTextNames{
+    "TXT_RouterHost",  "TXT_RouterPort",  "TXT_SIPServer",    "TXT_SIPBenutzer",
+    "TXT_SIPAuthName", "TXT_SIPPasswort", "TXT_SIPZertifikat"};
 constexpr std::array<std::pair<std::string_view, SipTransport>, 3> kTransports{
     {{"OPT_UDP", SipTransport::Udp},
      {"OPT_TCP", SipTransport::Tcp},
@@ -50,6 +50,8 @@ QtAnrufquellenView::QtAnrufquellenView() {
 
     controls_.emplace(*this, layout::kLinuxControls, scale);
     box(ui::SourceText::SIPPasswort).setPlaceholderText(ToQString(layout::kSipPasswordPlaceholder));
+    box(ui::SourceText::SIPZertifikat)
+        .setPlaceholderText(ToQString(layout::kSipCertificatePlaceholder));
     for (const auto& [name, transport] : kTransports) {
         transports_.addButton(&controls_->get<QRadioButton>(name), static_cast<int>(transport));
     }
