@@ -5,7 +5,6 @@
 
 #include "core/ascii.h"
 
-#include "core/ascii.h"
 
 namespace kw {
 
