@@ -5,7 +5,6 @@
 
 #include "core/ascii.h"
 
-
 namespace kw {
 
 std::string EscapeSipUser(std::string_view user) {
