@@ -18,6 +18,9 @@ packages=(
     libsecret-1-dev gnome-keyring dbus-daemon dbus-bin
     # the SIP source, and sipp playing the telephone system in its tests
     libsofia-sip-ua-dev sip-tester
+    # the desktop: a notification server for the notifier's tests, GLib's launcher reading the
+    # autostart entry as a session does
+    dunst libglib2.0-bin
 )
 if (($# > 0)); then
     packages=("$@")
