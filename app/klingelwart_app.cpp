@@ -1,12 +1,15 @@
 #include "app/klingelwart_app.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 
 #include <memory>
 #include <utility>
 
+#include "core/display_options.h"
 #include "core/sip_status.h"
 #include "platform/qt/call_monitor_source.h"
+#include "platform/qt/dbus_notifier.h"
 #include "platform/qt/ring_socket_source.h"
 #include "platform/qt/sip_source.h"
 #include "platform/refused_source.h"
@@ -60,7 +63,10 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                                 sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
                             },
                             &secrets_},
-      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_),
+      autostart_(posix::XdgAutostart::defaultConfigHome(), program_.directory() + "/klingelwart"),
+      anzeigePlatform_{store_, messages_, autostart_,
+                       [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
+      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, anzeigePlatform_, program_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -72,9 +78,24 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
       ringDirectory_(std::move(ringDirectory)),
-      sources_([this](std::string_view caller,
-                      std::string_view called) { presenter_.phoneRang(caller, called); },
-               window_) {
+      notificationsPlatform_{
+          [](platform::Notifier::Handlers handlers) -> std::unique_ptr<platform::Notifier> {
+              return std::make_unique<qt::DBusNotifier>(QDBusConnection::sessionBus(),
+                                                        std::move(handlers));
+          },
+          [this] { return std::string(presenter_.actionCaption()); },
+          [this](std::string_view caller, std::string_view called) {
+              presenter_.runActionFor(caller, called);
+          },
+          [this] { windowManager_.bringToFront(); },
+          [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
+      notifications_(notificationsPlatform_),
+      sources_(
+          [this](std::string_view caller, std::string_view called) {
+              presenter_.phoneRang(caller, called);
+              notifications_.rang(++calls_, caller, "", called);
+          },
+          window_) {
     window_.connectTo(presenter_);
 }
 
@@ -85,6 +106,7 @@ bool KlingelwartApp::start() {
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
     sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, secrets_));
+    notifications_.apply(LoadDisplayOptions(store_));
     window_.showAsLoaded();
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,12 +18,15 @@
 #include "platform/posix/posix_file_search.h"
 #include "platform/posix/posix_launcher.h"
 #include "platform/posix/posix_program_info.h"
+#include "platform/posix/xdg_autostart.h"
 #include "platform/posix/xdg_help_viewer.h"
 #include "platform/qt/ini_settings_store.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
 #include "ui/anrufquellen.h"
+#include "ui/anzeige.h"
+#include "ui/call_notifications.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
@@ -66,12 +70,17 @@ class KlingelwartApp {
     ui::OptionenPlatform optionenPlatform_;
     platform::SecretServiceStore secrets_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    posix::XdgAutostart autostart_;
+    ui::AnzeigePlatform anzeigePlatform_;
     qt::QtDialogOpener dialogs_;
     qt::QtMainScreenView window_;
     qt::QtWindowManager windowManager_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
     Result<std::string> ringDirectory_;
+    ui::CallNotificationsPlatform notificationsPlatform_;
+    ui::CallNotifications notifications_;
+    std::uint64_t calls_ = 0;
     ui::CallSources sources_;
 };
 

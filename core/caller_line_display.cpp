@@ -158,4 +158,15 @@ CallerLineDisplay FitCallerLine(std::string_view callerNumber, std::string_view 
     return display;
 }
 
+std::string InertText(std::string_view text, std::size_t maxChars) {
+    std::u32string safe = SafeNumber(text);
+    if (safe.size() > maxChars) {
+        // The ellipsis counts as one of the characters.
+        safe = Shortened(safe, maxChars == 0 ? 0 : maxChars - 1);
+    }
+    std::string out;
+    AppendNumber(out, safe);
+    return out;
+}
+
 }  // namespace kw

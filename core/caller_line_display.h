@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,5 +28,9 @@ struct CallerLineDisplay {
 CallerLineDisplay FitCallerLine(std::string_view callerNumber, std::string_view calledNumber,
                                 int width, const TextWidth& measure,
                                 std::string_view callerName = {});
+
+// One text (a number or a name) made safe by the same rules, shortened in its middle to at most
+// `maxChars` characters, for places that show it without the caller line's measuring.
+std::string InertText(std::string_view text, std::size_t maxChars);
 
 }  // namespace kw

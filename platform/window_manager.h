@@ -13,6 +13,9 @@ class WindowManager {
     virtual void restore() = 0;
     // Keeps the window above all others, or ends that.
     virtual void setKeepOnTop(bool onTop) = 0;
+    // Shows the window in front with the focus, restored if minimized. Only ever because the user
+    // asked (a click on a notification): the program never comes forward by itself.
+    virtual void bringToFront() = 0;
 };
 
 }  // namespace kw::platform

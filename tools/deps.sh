@@ -26,6 +26,9 @@ packages=(
     twinkle-console
     # the SIP source on a network of loopback alone (unshare, ip)
     util-linux iproute2
+    # the desktop: a notification server for the notifier's tests, GLib's launcher reading the
+    # autostart entry as a session does
+    dunst libglib2.0-bin
 )
 if (($# > 0)); then
     packages=("$@")

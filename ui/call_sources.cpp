@@ -58,12 +58,30 @@ void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sou
     start();
 }
 
-void CallSources::show() {
-    if (sources_.empty()) {
-        view_.showCallSources({{false, std::string(kNoCallSource)}});
-    } else {
-        view_.showCallSources(statuses_);
+void CallSources::setNote(std::string_view topic, std::string text) {
+    const auto found = std::find_if(notes_.begin(), notes_.end(),
+                                    [topic](const auto& note) { return note.first == topic; });
+    if (found != notes_.end() && found->second == text) {
+        return;
     }
+    if (found != notes_.end()) {
+        notes_.erase(found);
+    }
+    if (!text.empty()) {
+        notes_.emplace_back(topic, std::move(text));
+    }
+    show();
+}
+
+void CallSources::show() {
+    std::vector<platform::CallSourceStatus> lines =
+        sources_.empty()
+            ? std::vector<platform::CallSourceStatus>{{false, std::string(kNoCallSource)}}
+            : statuses_;
+    for (const auto& note : notes_) {
+        lines.push_back({false, note.second});
+    }
+    view_.showCallSources(lines);
 }
 
 void CallSources::update(std::size_t index, const platform::CallSourceStatus& status) {

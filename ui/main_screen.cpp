@@ -89,6 +89,10 @@ void MainScreen::anrufquellenChosen() {
     platform_.dialogs.openAnrufquellen();
 }
 
+void MainScreen::anzeigeChosen() {
+    platform_.dialogs.openAnzeige();
+}
+
 void MainScreen::helpChosen() {
     platform_.help.open(
         HelpFilePath(platform_.program.directory(), platform_.program.pathSeparator()));
@@ -113,9 +117,17 @@ void MainScreen::applyStartMode() {
     }
 }
 
+std::string_view MainScreen::actionCaption() const {
+    return options_.DoJob ? main_screen::kShellActionCaption : main_screen::kDatabaseActionCaption;
+}
+
+void MainScreen::runActionFor(std::string_view callerNumber, std::string_view calledNumber) {
+    CallInfo call{std::string(callerNumber), std::string(calledNumber)};
+    RunCallAction(options_, call, platform_.action);
+}
+
 void MainScreen::showActionCaption() {
-    view_.setActionCaption(options_.DoJob ? main_screen::kShellActionCaption
-                                          : main_screen::kDatabaseActionCaption);
+    view_.setActionCaption(actionCaption());
 }
 
 }  // namespace kw::ui

@@ -37,6 +37,7 @@ class DialogOpener {
     virtual void openOptionen() = 0;
     virtual void openInfo() = 0;
     virtual void openAnrufquellen() = 0;
+    virtual void openAnzeige() = 0;
 };
 
 struct MainScreenPlatform {
@@ -73,8 +74,15 @@ class MainScreen {
     void endClicked();               // BTN_End, and mnuBeenden
     void optionenChosen();           // mnuOptionen
     void anrufquellenChosen();       // mnuAnrufquellen
+    void anzeigeChosen();            // mnuAnzeige
     void helpChosen();               // mnuHilfe
     void infoChosen();               // mnuInfo
+
+    // The action button's caption for the configured action.
+    std::string_view actionCaption() const;
+    // The configured action for a call other than the one in the caller line (from a
+    // notification or the call list); the caller line's call stays as it is.
+    void runActionFor(std::string_view callerNumber, std::string_view calledNumber);
 
     // Applies the start placement from the options; never moves or resizes the window.
     void applyStartMode();

@@ -139,4 +139,6 @@ Section "Uninstall"
   RMDir "${KW_MENU_DIR}"
 
   DeleteRegKey HKLM "${KW_UNINSTALL_KEY}"
+  ; A start at logon of a program that is gone would only fail each time.
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Klingelwart"
 SectionEnd

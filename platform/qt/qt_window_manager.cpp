@@ -12,6 +12,13 @@ void QtWindowManager::restore() {
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
 }
 
+void QtWindowManager::bringToFront() {
+    restore();
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
 void QtWindowManager::setKeepOnTop(bool onTop) {
     if (window_.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) {
         return;

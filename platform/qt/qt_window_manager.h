@@ -15,6 +15,7 @@ class QtWindowManager final : public platform::WindowManager {
     void minimize() override;
     void restore() override;
     void setKeepOnTop(bool onTop) override;
+    void bringToFront() override;
 
   private:
     QWidget& window_;

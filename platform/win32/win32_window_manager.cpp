@@ -10,6 +10,14 @@ void Win32WindowManager::restore() {
     ShowWindow(window_, SW_RESTORE);
 }
 
+void Win32WindowManager::bringToFront() {
+    if (IsIconic(window_)) {
+        ShowWindow(window_, SW_RESTORE);
+    }
+    // Allowed: the click on the notification gave this process the right to come forward.
+    SetForegroundWindow(window_);
+}
+
 void Win32WindowManager::setKeepOnTop(bool onTop) {
     SetWindowPos(window_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -18,6 +18,7 @@ class Win32WindowManager final : public platform::WindowManager {
     void minimize() override;
     void restore() override;
     void setKeepOnTop(bool onTop) override;
+    void bringToFront() override;
 
   private:
     HWND window_;

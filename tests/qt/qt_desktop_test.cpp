@@ -212,7 +212,9 @@ class QtDesktopTest : public QObject {
         kw::AppOptions options;
         kw::ui::OptionenPlatform platform{store, messages, files, fileDialog};
         kw::ui::AnrufquellenPlatform sources{store, messages};
-        kw::qt::QtDialogOpener opener(options, platform, sources, program);
+        kw::test::FakeAutostart autostart;
+        kw::ui::AnzeigePlatform anzeige{store, messages, autostart, {}};
+        kw::qt::QtDialogOpener opener(options, platform, sources, anzeige, program);
         store.set("Shell", "erst");
 
         // Each opening shows what the store holds then; typing that is cancelled is gone.

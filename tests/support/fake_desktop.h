@@ -18,6 +18,7 @@ class FakeWindowManager : public platform::WindowManager {
     void minimize() override { calls.emplace_back("minimize"); }
     void restore() override { calls.emplace_back("restore"); }
     void setKeepOnTop(bool onTop) override { calls.emplace_back(onTop ? "top" : "notop"); }
+    void bringToFront() override { calls.emplace_back("front"); }
 
     std::vector<std::string> calls;
 };

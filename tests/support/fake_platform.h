@@ -7,6 +7,7 @@
 
 #include "core/call_info.h"
 #include "core/filled_command.h"
+#include "platform/autostart.h"
 #include "platform/launcher.h"
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
@@ -66,6 +67,29 @@ class FakeCallView : public CallView {
 
     std::string callerLine = "untouched";
     bool actionEnabled = false;
+};
+
+// An autostart entry in memory that can be told to fail reading or changing.
+class FakeAutostart : public platform::Autostart {
+  public:
+    Result<bool> enabled() override {
+        if (readFailure) {
+            return *readFailure;
+        }
+        return on;
+    }
+    MaybeFailure set(bool value) override {
+        ++sets;
+        if (!setFailure) {
+            on = value;
+        }
+        return setFailure;
+    }
+
+    bool on = false;
+    int sets = 0;
+    MaybeFailure readFailure;
+    MaybeFailure setFailure;
 };
 
 }  // namespace kw::test

@@ -147,6 +147,21 @@ TEST_F(CallSourcesTest, WithNoSourceThePhoneSaysSo) {
     EXPECT_EQ(view.shown.back(), none);
 }
 
+TEST_F(CallSourcesTest, NotesFollowTheSourcesAndSurviveAReplace) {
+    add({kSocket});
+    sources.start();
+    const CallSourceStatus note{false, "Keine Benachrichtigungen: x"};
+    sources.setNote("Benachrichtigung", note.text);
+    sources.setNote("Benachrichtigung", note.text);  // no change, no new show
+    EXPECT_EQ(view.shown.size(), 2U);
+    EXPECT_EQ(view.shown.back(), (std::vector<CallSourceStatus>{kSocket, note}));
+    sources.replace({});
+    EXPECT_EQ(view.shown.back(),
+              (std::vector<CallSourceStatus>{{false, "Keine Anrufquelle eingeschaltet"}, note}));
+    sources.setNote("Benachrichtigung", "");
+    EXPECT_EQ(view.shown.back().size(), 1U);
+}
+
 TEST(CallSourcesSummaryTest, CombinesTheStatuses) {
     struct Case {
         std::vector<CallSourceStatus> statuses;

@@ -2,6 +2,7 @@
 
 #include "ui/info.h"
 #include "ui/qt/qt_anrufquellen_view.h"
+#include "ui/qt/qt_anzeige_view.h"
 #include "ui/qt/qt_info_view.h"
 #include "ui/qt/qt_optionen_view.h"
 
@@ -26,6 +27,14 @@ void QtDialogOpener::openInfo() {
 void QtDialogOpener::openAnrufquellen() {
     QtAnrufquellenView view;
     ui::Anrufquellen presenter(view, anrufquellen_);
+    view.connectTo(presenter);
+    presenter.load();
+    view.exec();
+}
+
+void QtDialogOpener::openAnzeige() {
+    QtAnzeigeView view;
+    ui::Anzeige presenter(view, anzeige_);
     view.connectTo(presenter);
     presenter.load();
     view.exec();

@@ -3,6 +3,7 @@
 #include "core/app_options.h"
 #include "platform/program_info.h"
 #include "ui/anrufquellen.h"
+#include "ui/anzeige.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 
@@ -13,17 +14,24 @@ namespace kw::qt {
 class QtDialogOpener final : public ui::DialogOpener {
   public:
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
-                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program)
-        : options_(options), optionen_(optionen), anrufquellen_(anrufquellen), program_(program) {}
+                   ui::AnrufquellenPlatform& anrufquellen, ui::AnzeigePlatform& anzeige,
+                   const platform::ProgramInfo& program)
+        : options_(options),
+          optionen_(optionen),
+          anrufquellen_(anrufquellen),
+          anzeige_(anzeige),
+          program_(program) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    void openAnzeige() override;
 
   private:
     AppOptions& options_;
     ui::OptionenPlatform& optionen_;
     ui::AnrufquellenPlatform& anrufquellen_;
+    ui::AnzeigePlatform& anzeige_;
     const platform::ProgramInfo& program_;
 };
 

@@ -210,6 +210,11 @@ TEST(Uninstall, RemovesWhatTheInstallerPutThereAndKeepsTheUsersSettings) {
         const gui::OptionsRegistry settings;
         ASSERT_TRUE(settings.set(L"Pfad", kUserDatabase));
         ASSERT_EQ(RunInstallerSilently(), 0u);
+        // As "Klingelwart beim Anmelden starten" leaves it.
+        const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+        ASSERT_EQ(
+            RegSetKeyValueW(HKEY_CURRENT_USER, runKey.c_str(), L"Klingelwart", REG_SZ, L"x", 4),
+            ERROR_SUCCESS);
         const fs::path userFile = InstallDirectory() / L"notizen.txt";
         if (c.userFileInInstallDirectory) {
             test::WriteBytes(userFile, "meins");
@@ -238,6 +243,9 @@ TEST(Uninstall, RemovesWhatTheInstallerPutThereAndKeepsTheUsersSettings) {
                                                  : std::nullopt);
         EXPECT_FALSE(fs::exists(StartMenuDirectory()));
         EXPECT_FALSE(UninstallEntry::exists());
+        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, runKey.c_str(), L"Klingelwart", RRF_RT_ANY,
+                               nullptr, nullptr, nullptr),
+                  ERROR_FILE_NOT_FOUND);
         EXPECT_EQ(settings.value(L"Pfad"), std::wstring(kUserDatabase));
         RemoveInstallation();
     }
