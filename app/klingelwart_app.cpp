@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -13,11 +14,18 @@
 #include "platform/qt/ring_socket_source.h"
 #include "platform/qt/sip_source.h"
 #include "platform/refused_source.h"
+#include "ui/call_source_catalogue.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::app {
 
 namespace {
+
+// What this system's sources are made from.
+struct SourceContext {
+    const Result<std::string>& ringDirectory;
+    platform::SecretStore& secrets;
+};
 
 std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& options,
                                                    platform::SecretStore& secrets) {
@@ -35,30 +43,40 @@ std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& opti
     return std::make_unique<qt::SipSource>(std::move(account), std::move(*password.value()));
 }
 
+using SourceRow = ui::CatalogueRow<SourceContext>;
+using MadeSource = std::unique_ptr<platform::CallSource>;
+
+// The sources this system offers, in the dialog's order.
+constexpr std::array kSources{
+    SourceRow{ui::source::kKlingelwartRing,
+              [](const CallSourceOptions&, SourceContext& context) -> MadeSource {
+                  return std::make_unique<qt::RingSocketSource>(context.ringDirectory);
+              }},
+    SourceRow{ui::source::kRouter,
+              [](const CallSourceOptions& options, SourceContext&) -> MadeSource {
+                  return std::make_unique<qt::CallMonitorSource>(options.RouterHost,
+                                                                 options.RouterPort);
+              }},
+    SourceRow{ui::source::kSip,
+              [](const CallSourceOptions& options, SourceContext& context) -> MadeSource {
+                  return SipSourceFor(options, context.secrets);
+              }},
+};
+
 }  // namespace
 
 std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
     const CallSourceOptions& options, const Result<std::string>& ringDirectory,
     platform::SecretStore& secrets) {
-    std::vector<std::unique_ptr<platform::CallSource>> sources;
-    if (options.KlingelwartRing) {
-        sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory));
-    }
-    if (options.Router) {
-        sources.push_back(
-            std::make_unique<qt::CallMonitorSource>(options.RouterHost, options.RouterPort));
-    }
-    if (options.SIP) {
-        sources.push_back(SipSourceFor(options, secrets));
-    }
-    return sources;
+    SourceContext context{ringDirectory, secrets};
+    return ui::SwitchedOnSources(kSources, options, context);
 }
 
 KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
-      anrufquellenPlatform_{store_, messages_, /*hasPhoneControl=*/false,
+      anrufquellenPlatform_{store_, messages_, ui::DialogRows(kSources),
                             [this](const CallSourceOptions& chosen) {
                                 sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
                             },

@@ -1,13 +1,41 @@
 #include "app/klingelwart_win_app.h"
 
+#include <array>
 #include <memory>
 #include <utility>
 
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "platform/win32/pipe_call_source.h"
+#include "ui/call_source_catalogue.h"
 
 namespace kw::app {
+
+namespace {
+
+// The window hosts the phone control whose calls its source reports.
+using SourceRow = ui::CatalogueRow<winui::Win32MainScreenView>;
+using MadeSource = std::unique_ptr<platform::CallSource>;
+
+// The sources this system offers, in the dialog's order.
+constexpr std::array kSources{
+    SourceRow{ui::source::kSteuerelement,
+              [](const CallSourceOptions&, winui::Win32MainScreenView& window) -> MadeSource {
+                  auto phone = std::make_unique<win32::PhoneControlSource>();
+                  window.connectPhone(*phone);
+                  return phone;
+              }},
+    SourceRow{ui::source::kKlingelwartRing,
+              [](const CallSourceOptions&, winui::Win32MainScreenView&) -> MadeSource {
+                  return std::make_unique<win32::PipeCallSource>();
+              }},
+    SourceRow{ui::source::kRouter,
+              [](const CallSourceOptions& on, winui::Win32MainScreenView&) -> MadeSource {
+                  return std::make_unique<win32::CallMonitorSource>(on.RouterHost, on.RouterPort);
+              }},
+};
+
+}  // namespace
 
 KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard)
     : sources_(
@@ -24,7 +52,7 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       fileDialog_([this] { return dialogs_.topWindow(); }),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       // No SIP here, so no password store.
-      anrufquellenPlatform_{store_, messages_, true,
+      anrufquellenPlatform_{store_, messages_, ui::DialogRows(kSources),
                             [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
       windowManager_(window_.window()),
       help_(window_.window()),
@@ -42,19 +70,7 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
 
 std::vector<std::unique_ptr<platform::CallSource>> KlingelwartWinApp::sourcesFor(
     const CallSourceOptions& on) {
-    std::vector<std::unique_ptr<platform::CallSource>> sources;
-    if (on.Steuerelement) {
-        auto phone = std::make_unique<win32::PhoneControlSource>();
-        window_.connectPhone(*phone);
-        sources.push_back(std::move(phone));
-    }
-    if (on.KlingelwartRing) {
-        sources.push_back(std::make_unique<win32::PipeCallSource>());
-    }
-    if (on.Router) {
-        sources.push_back(std::make_unique<win32::CallMonitorSource>(on.RouterHost, on.RouterPort));
-    }
-    return sources;
+    return ui::SwitchedOnSources(kSources, on, window_);
 }
 
 void KlingelwartWinApp::applySources(const CallSourceOptions& on) {

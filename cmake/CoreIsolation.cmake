@@ -18,3 +18,15 @@ if(TARGET kw_posix)
         endif()
     endforeach()
 endif()
+
+# The seams stand below core, which builds on them: a seam header includes no header of core, the
+# presenters or the program. The filled command is the one type that still climbs; its text is
+# built in kw_core.
+file(GLOB _kw_seam_headers "${PROJECT_SOURCE_DIR}/platform/*.h")
+foreach(_kw_seam ${_kw_seam_headers})
+    file(STRINGS "${_kw_seam}" _kw_climbing REGEX "^#include \"(core|ui|app)/")
+    list(FILTER _kw_climbing EXCLUDE REGEX "\"core/filled_command.h\"")
+    if(_kw_climbing)
+        message(FATAL_ERROR "${_kw_seam} includes above the seams: ${_kw_climbing}")
+    endif()
+endforeach()

@@ -1,7 +1,7 @@
 #include "core/call_source_options.h"
 
-#include <array>
 #include <utility>
+#include <variant>
 
 #include "core/app_options.h"
 #include "core/sip_fingerprint.h"
@@ -10,20 +10,72 @@ namespace kw {
 
 namespace {
 
-std::string Read(platform::SettingsStore& store, std::string_view key) {
-    return store.read(kApplicationName, kCallSourcesSection, key);
+const CallSourceField* FieldOf(std::string_view key) {
+    for (const CallSourceField& field : kCallSourceFields) {
+        if (field.key == key) {
+            return &field;
+        }
+    }
+    return nullptr;
 }
 
-bool ReadFlag(platform::SettingsStore& store, std::string_view key, bool fallback) {
-    const std::string value = Read(store, key);
-    if (value == "1") {
+// A visitor per field: formats or parses the option the member pointer names.
+struct Formatter {
+    const CallSourceOptions& options;
+    std::string operator()(bool CallSourceOptions::*flag) const {
+        return options.*flag ? "1" : "0";
+    }
+    std::string operator()(std::string CallSourceOptions::*text) const { return options.*text; }
+    std::string operator()(std::uint16_t CallSourceOptions::*port) const {
+        return std::to_string(options.*port);
+    }
+    std::string operator()(SipTransport CallSourceOptions::*transport) const {
+        return std::string(TransportName(options.*transport));
+    }
+};
+
+struct Parser {
+    CallSourceOptions& options;
+    std::string_view text;
+    bool emptyIsValue;
+    std::optional<std::string> (*normalise)(std::string_view);
+    bool operator()(bool CallSourceOptions::*flag) const {
+        if (text != "1" && text != "0") {
+            return false;
+        }
+        options.*flag = text == "1";
         return true;
     }
-    if (value == "0") {
-        return false;
+    bool operator()(std::string CallSourceOptions::*field) const {
+        if (text.empty() && !emptyIsValue) {
+            return false;
+        }
+        if (normalise != nullptr && !text.empty()) {
+            auto value = normalise(text);
+            if (!value) {
+                return false;
+            }
+            options.*field = std::move(*value);
+            return true;
+        }
+        options.*field = std::string(text);
+        return true;
     }
-    return fallback;
-}
+    bool operator()(std::uint16_t CallSourceOptions::*field) const {
+        const auto port = ParsePort(text);
+        if (port) {
+            options.*field = *port;
+        }
+        return port.has_value();
+    }
+    bool operator()(SipTransport CallSourceOptions::*field) const {
+        const auto transport = ParseTransport(text);
+        if (transport) {
+            options.*field = *transport;
+        }
+        return transport.has_value();
+    }
+};
 
 }  // namespace
 
@@ -66,49 +118,35 @@ std::optional<SipTransport> ParseTransport(std::string_view text) {
     return std::nullopt;
 }
 
+std::string OptionText(const CallSourceOptions& options, std::string_view key) {
+    const CallSourceField* field = FieldOf(key);
+    return field ? std::visit(Formatter{options}, field->option) : std::string();
+}
+
+bool SetOptionText(CallSourceOptions& options, std::string_view key, std::string_view text) {
+    const CallSourceField* field = FieldOf(key);
+    return field && std::visit(Parser{options, text, field->emptyIsValue, field->normalise}, field->option);
+}
+
+bool SwitchedOn(const CallSourceOptions& options, std::string_view key) {
+    return OptionText(options, key) == "1";
+}
+
 CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
-    const CallSourceOptions defaults;
     CallSourceOptions options;
-    options.Steuerelement = ReadFlag(store, source_key::kSteuerelement, defaults.Steuerelement);
-    options.KlingelwartRing =
-        ReadFlag(store, source_key::kKlingelwartRing, defaults.KlingelwartRing);
-    options.Router = ReadFlag(store, source_key::kRouter, defaults.Router);
-    std::string host = Read(store, source_key::kRouterHost);
-    if (!host.empty()) {
-        options.RouterHost = std::move(host);
+    for (const CallSourceField& field : kCallSourceFields) {
+        // A text that is no value keeps the default.
+        (void)SetOptionText(options, field.key,
+                            store.read(kApplicationName, kCallSourcesSection, field.key));
     }
-    if (auto port = ParsePort(Read(store, source_key::kRouterPort))) {
-        options.RouterPort = *port;
-    }
-    options.SIP = ReadFlag(store, source_key::kSIP, defaults.SIP);
-    options.SIPServer = Read(store, source_key::kSIPServer);
-    options.SIPBenutzer = Read(store, source_key::kSIPBenutzer);
-    options.SIPAuthName = Read(store, source_key::kSIPAuthName);
-    options.SIPTransport =
-        ParseTransport(Read(store, source_key::kSIPTransport)).value_or(defaults.SIPTransport);
-    options.SIPZertifikat =
-        ParseSipFingerprint(Read(store, source_key::kSIPZertifikat)).value_or(std::string());
     return options;
 }
 
 MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                     const CallSourceOptions& options) {
-    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    const std::array<std::pair<std::string_view, std::string>, 11> values{{
-        {source_key::kSteuerelement, flag(options.Steuerelement)},
-        {source_key::kKlingelwartRing, flag(options.KlingelwartRing)},
-        {source_key::kRouter, flag(options.Router)},
-        {source_key::kRouterHost, options.RouterHost},
-        {source_key::kRouterPort, std::to_string(options.RouterPort)},
-        {source_key::kSIP, flag(options.SIP)},
-        {source_key::kSIPServer, options.SIPServer},
-        {source_key::kSIPBenutzer, options.SIPBenutzer},
-        {source_key::kSIPAuthName, options.SIPAuthName},
-        {source_key::kSIPTransport, std::string(TransportName(options.SIPTransport))},
-        {source_key::kSIPZertifikat, options.SIPZertifikat},
-    }};
-    for (const auto& [key, value] : values) {
-        if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, key, value)) {
+    for (const CallSourceField& field : kCallSourceFields) {
+        if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, field.key,
+                                               OptionText(options, field.key))) {
             return failure;
         }
     }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <variant>
 
-#include "core/failure.h"
+#include "platform/failure.h"
 
 namespace kw::platform {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/failure.h"
+#include "platform/failure.h"
 
 namespace kw::platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/failure.h"
 #include "core/filled_command.h"
+#include "platform/failure.h"
 
 namespace kw::platform {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/failure.h"
+#include "platform/failure.h"
 
 namespace kw::platform {
 

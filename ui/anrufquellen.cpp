@@ -1,11 +1,9 @@
 #include "ui/anrufquellen.h"
 
-#include <optional>
 #include <string>
 
 #include "core/error_numbers.h"
 #include "core/messages.h"
-#include "core/sip_fingerprint.h"
 #include "ui/anrufquellen_layout.h"
 
 namespace kw::ui {
@@ -15,97 +13,72 @@ Anrufquellen::Anrufquellen(AnrufquellenView& view, AnrufquellenPlatform& platfor
 
 void Anrufquellen::load() {
     loaded_ = LoadCallSourceOptions(platform_.store);
-    if (platform_.hasPhoneControl) {
-        view_.setChecked(SourceCheck::Steuerelement, loaded_.Steuerelement);
+    for (const SourceRow& row : platform_.sources) {
+        view_.setChecked(row.check, SwitchedOn(loaded_, row.key));
+        // Reading the password only to show dots would wake the keyring (and its prompt) for
+        // nothing, so a text kept outside the settings starts empty.
+        for (const SourceTextRow& text : row.texts) {
+            view_.setText(text.box, OptionText(loaded_, text.key));
+        }
+        if (row.sipAccount) {
+            view_.setTransport(loaded_.SIPTransport);
+        }
     }
-    view_.setChecked(SourceCheck::KlingelwartRing, loaded_.KlingelwartRing);
-    view_.setChecked(SourceCheck::Router, loaded_.Router);
-    view_.setText(SourceText::RouterHost, loaded_.RouterHost);
-    view_.setText(SourceText::RouterPort, std::to_string(loaded_.RouterPort));
-    view_.setChecked(SourceCheck::SIP, loaded_.SIP);
-    view_.setText(SourceText::SIPServer, loaded_.SIPServer);
-    view_.setText(SourceText::SIPBenutzer, loaded_.SIPBenutzer);
-    view_.setText(SourceText::SIPAuthName, loaded_.SIPAuthName);
-    // Reading the password only to show dots would wake the keyring (and its prompt) for nothing.
-    view_.setText(SourceText::SIPPasswort, "");
-    view_.setTransport(loaded_.SIPTransport);
-    view_.setText(SourceText::SIPZertifikat, loaded_.SIPZertifikat);
-    routerClicked();
-    sipClicked();
+    for (const SourceRow& row : platform_.sources) {
+        showEnabled(row);
+    }
 }
 
-void Anrufquellen::routerClicked() {
-    const bool router = view_.checked(SourceCheck::Router);
-    view_.setTextEnabled(SourceText::RouterHost, router);
-    view_.setTextEnabled(SourceText::RouterPort, router);
+void Anrufquellen::checkClicked(SourceCheck box) {
+    for (const SourceRow& row : platform_.sources) {
+        if (row.check == box) {
+            showEnabled(row);
+        }
+    }
 }
 
-void Anrufquellen::sipClicked() {
-    const bool sip = view_.checked(SourceCheck::SIP);
-    for (const SourceText box :
-         {SourceText::SIPServer, SourceText::SIPBenutzer, SourceText::SIPAuthName,
-          SourceText::SIPPasswort, SourceText::SIPZertifikat}) {
-        view_.setTextEnabled(box, sip);
+void Anrufquellen::showEnabled(const SourceRow& row) {
+    const bool on = view_.checked(row.check);
+    for (const SourceTextRow& text : row.texts) {
+        view_.setTextEnabled(text.box, on);
     }
-    view_.setTransportEnabled(sip);
+    if (row.sipAccount) {
+        view_.setTransportEnabled(on);
+    }
 }
 
 void Anrufquellen::okClicked() {
     CallSourceOptions chosen = loaded_;
-    if (platform_.hasPhoneControl) {
-        chosen.Steuerelement = view_.checked(SourceCheck::Steuerelement);
+    const SourceRow* sip = nullptr;
+    for (const SourceRow& row : platform_.sources) {
+        const bool on = view_.checked(row.check);
+        (void)SetOptionText(chosen, row.key, on ? "1" : "0");
+        for (const SourceTextRow& text : row.texts) {
+            if (text.key.empty()) {
+                continue;
+            }
+            // A source's texts only hold up the dialog while it is chosen; otherwise a bad entry
+            // just keeps the stored value.
+            const std::string typed = view_.text(text.box);
+            const bool taken = SetOptionText(chosen, text.key, typed);
+            if (on && !text.refusal.empty() && (!taken || (typed.empty() && !text.mayBeEmpty))) {
+                inform(text.refusal);
+                view_.focus(text.box);
+                return;
+            }
+        }
+        if (row.sipAccount) {
+            chosen.SIPTransport = view_.transport();
+            sip = &row;
+        }
     }
-    chosen.KlingelwartRing = view_.checked(SourceCheck::KlingelwartRing);
-    chosen.Router = view_.checked(SourceCheck::Router);
-    const std::string host = view_.text(SourceText::RouterHost);
-    const auto port = ParsePort(view_.text(SourceText::RouterPort));
-    // The router's fields only hold up the dialog while the router is chosen; otherwise a bad
-    // entry just keeps the stored value.
-    if (chosen.Router && host.empty()) {
-        inform(anrufquellen::kNoHost);
-        view_.focus(SourceText::RouterHost);
-        return;
+    // Trust belongs to the account: another server starts without it, unless given anew.
+    if (sip != nullptr && chosen.SIPServer != loaded_.SIPServer &&
+        chosen.SIPZertifikat == loaded_.SIPZertifikat) {
+        chosen.SIPZertifikat.clear();
     }
-    if (chosen.Router && !port) {
-        inform(anrufquellen::kBadPort);
-        view_.focus(SourceText::RouterPort);
-        return;
-    }
-    if (!host.empty()) {
-        chosen.RouterHost = host;
-    }
-    if (port) {
-        chosen.RouterPort = *port;
-    }
-    chosen.SIP = view_.checked(SourceCheck::SIP);
-    chosen.SIPServer = view_.text(SourceText::SIPServer);
-    chosen.SIPBenutzer = view_.text(SourceText::SIPBenutzer);
-    chosen.SIPAuthName = view_.text(SourceText::SIPAuthName);
-    chosen.SIPTransport = view_.transport();
-    if (chosen.SIP && chosen.SIPServer.empty()) {
-        inform(anrufquellen::kNoSipServer);
-        view_.focus(SourceText::SIPServer);
-        return;
-    }
-    if (chosen.SIP && chosen.SIPBenutzer.empty()) {
-        inform(anrufquellen::kNoSipUser);
-        view_.focus(SourceText::SIPBenutzer);
-        return;
-    }
-    const std::string certificate = view_.text(SourceText::SIPZertifikat);
-    const std::optional<std::string> fingerprint = ParseSipFingerprint(certificate);
-    if (chosen.SIP && !certificate.empty() && !fingerprint) {
-        inform(anrufquellen::kBadSipCertificate);
-        view_.focus(SourceText::SIPZertifikat);
-        return;
-    }
-    // Trust belongs to the account: another server starts without it.
-    chosen.SIPZertifikat =
-        chosen.SIPServer == loaded_.SIPServer || certificate != loaded_.SIPZertifikat
-            ? fingerprint.value_or(certificate.empty() ? "" : loaded_.SIPZertifikat)
-            : std::string();
     const platform::SecretAccount account{chosen.SIPServer, chosen.SIPBenutzer};
-    if (chosen.SIP && !securePassword(account)) {
+    if (sip != nullptr && SwitchedOn(chosen, sip->key) && !securePassword(account)) {
         return;
     }
     if (MaybeFailure failure = WriteCallSourceOptions(platform_.store, chosen)) {
@@ -176,7 +149,7 @@ void Anrufquellen::refuseSip(const Failure& failure) {
     platform_.messages.show(text, anrufquellen::kTitle, platform::MessageIcon::Critical,
                             platform::MessageButtons::Ok);
     view_.setChecked(SourceCheck::SIP, false);
-    sipClicked();
+    checkClicked(SourceCheck::SIP);
 }
 
 void Anrufquellen::inform(std::string_view text) {

@@ -3,24 +3,15 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/call_source_options.h"
 #include "platform/message_box.h"
 #include "platform/secret_store.h"
 #include "platform/settings_store.h"
+#include "ui/anrufquellen_sources.h"
 
 namespace kw::ui {
-
-enum class SourceCheck { Steuerelement, KlingelwartRing, Router, SIP };
-enum class SourceText {
-    RouterHost,
-    RouterPort,
-    SIPServer,
-    SIPBenutzer,
-    SIPAuthName,
-    SIPPasswort,
-    SIPZertifikat
-};
 
 // The dialog that chooses the call sources, as its presenter sees it.
 class AnrufquellenView {
@@ -44,28 +35,29 @@ class AnrufquellenView {
 struct AnrufquellenPlatform {
     platform::SettingsStore& store;
     platform::MessageBox& messages;
-    // False where the system has no phone control to host: its choice is neither shown nor
-    // changed.
-    bool hasPhoneControl = false;
+    // The sources this system offers, in the dialog's order; the choice of any other source is
+    // neither shown nor changed.
+    std::vector<SourceRow> sources;
     // Puts a stored choice into effect at once, without a restart.
     std::function<void(const CallSourceOptions&)> apply;
     // Where the SIP password is kept; absent where the system has no safe place for it.
     platform::SecretStore* secrets = nullptr;
 };
 
-// The call sources dialog's behaviour: load, the router and SIP check boxes, OK with its checks
-// and writes, Cancel.
+// The call sources dialog's behaviour: load, a source's check box switching its texts, OK with
+// its checks and writes, Cancel.
 class Anrufquellen {
   public:
     Anrufquellen(AnrufquellenView& view, AnrufquellenPlatform& platform);
 
     void load();
-    void routerClicked();  // CHK_Router
-    void sipClicked();     // CHK_SIP
+    // Any check box; one that switches no source's texts is let be.
+    void checkClicked(SourceCheck box);
     void okClicked();      // OKButton, Enter
     void cancelClicked();  // CancelButton, Esc, the frame's close box
 
   private:
+    void showEnabled(const SourceRow& row);
     void inform(std::string_view text);
     // Stores a typed password, or makes sure one is stored; false after telling the user why not.
     bool securePassword(const platform::SecretAccount& account);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/receiving_status.h"
+
 namespace kw::ui {
 
 bool AnyReceiving(const std::vector<platform::CallSourceStatus>& statuses) {
@@ -31,7 +33,7 @@ void CallSources::add(std::unique_ptr<platform::CallSource> source) {
     }
     sources_.push_back(std::move(source));
     // A source that breaks its word and never reports still gets a line.
-    statuses_.push_back({false, "Wartet noch nicht auf Anrufe"});
+    statuses_.push_back({false, std::string(kNotYetReceiving)});
 }
 
 void CallSources::start() {

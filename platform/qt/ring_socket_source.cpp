@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "core/receiving_status.h"
 #include "platform/posix/phone_listener.h"
 
 namespace kw::qt {
@@ -33,21 +34,20 @@ RingSocketSource::~RingSocketSource() = default;
 
 void RingSocketSource::start(CallHandler onCall, StatusHandler onStatus) {
     onCall_ = std::move(onCall);
-    const char* const notListening = "Wartet nicht auf Anrufe: ";
     if (!directory_.ok()) {
-        onStatus({false, notListening + directory_.failure().description});
+        onStatus({false, NotReceiving(directory_.failure().description)});
         return;
     }
     auto listener = posix::PhoneListener::open(directory_.value());
     if (!listener.ok()) {
-        onStatus({false, notListening + listener.failure().description});
+        onStatus({false, NotReceiving(listener.failure().description)});
         return;
     }
     listener_ = std::move(listener.value());
     notifier_ = std::make_unique<QSocketNotifier>(listener_->fd(), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
                      [this] { takeCalls(); });
-    onStatus({true, "Wartet auf Anrufe über " + listener_->socketPath()});
+    onStatus({true, ReceivingThrough(listener_->socketPath())});
 }
 
 void RingSocketSource::takeCalls() {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/receiving_status.h"
 #include "core/ring_message.h"
 #include "platform/win32/ring_pipe.h"
 #include "platform/win32/unique_handle.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr UINT kCallsWaiting = WM_APP + 1;
 constexpr UINT kStatusChanged = WM_APP + 2;
 constexpr wchar_t kWindowClass[] = L"KlingelwartPipeCalls";
-constexpr char kNotReceiving[] = "Wartet nicht auf Anrufe: ";
 
 // What the message-only window hands its messages to.
 class WindowTarget {
@@ -195,8 +195,8 @@ struct PipeCallSource::State final : WindowTarget, WorkerTarget {
     void lose(DWORD cause) override {
         const std::lock_guard lock(mutex);
         lostStatus = platform::CallSourceStatus{
-            false, std::string(kNotReceiving) + "Die Verbindung für Anrufe unter " +
-                       WideToUtf8(name) + " ist ausgefallen: " + Win32ErrorText(cause) + "."};
+            false, NotReceiving("Die Verbindung für Anrufe unter " + WideToUtf8(name) +
+                                " ist ausgefallen: " + Win32ErrorText(cause) + ".")};
         PostMessageW(window, kStatusChanged, 0, 0);
     }
 
@@ -447,7 +447,7 @@ void PipeCallSource::start(CallHandler onCall, StatusHandler onStatus) {
     state.onStatus = std::move(onStatus);
     const auto refuse = [&state](const std::string& reason) {
         if (state.onStatus) {
-            state.onStatus({false, std::string(kNotReceiving) + reason});
+            state.onStatus({false, NotReceiving(reason)});
         }
     };
     Result<UserSid> user = UserSid::OfThisProcess();
@@ -519,7 +519,7 @@ void PipeCallSource::start(CallHandler onCall, StatusHandler onStatus) {
         return;
     }
     if (state.onStatus) {
-        state.onStatus({true, "Wartet auf Anrufe über klingelwart-ring (" + name + ")"});
+        state.onStatus({true, ReceivingThrough("klingelwart-ring (" + name + ")")});
     }
 }
 

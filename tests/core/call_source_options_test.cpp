@@ -84,5 +84,32 @@ TEST(CallSourceOptions, WrittenValuesReadBackIntoTheirOwnSection) {
     EXPECT_TRUE(WriteCallSourceOptions(store, chosen).has_value());
 }
 
+// The dialog sets options through the same rules the settings are read by: a text that is no
+// value must leave the option alone, not half-set it.
+TEST(CallSourceOptions, OptionTextTakesOnlyValues) {
+    const struct {
+        std::string_view key;
+        std::string_view text;
+        bool taken;
+    } cases[] = {
+        {"Router", "1", true},         {"Router", "ja", false},
+        {"RouterHost", "", false},     {"SIPServer", "", true},
+        {"RouterPort", "65535", true}, {"RouterPort", "65536", false},
+        {"SIPTransport", "TLS", true}, {"SIPTransport", "tls", false},
+        {"Unbekannt", "1", false},
+    };
+    for (const auto& c : cases) {
+        CallSourceOptions options;
+        options.SIPServer = "vorher";
+        const CallSourceOptions before = options;
+        EXPECT_EQ(SetOptionText(options, c.key, c.text), c.taken) << c.key << "=" << c.text;
+        if (c.taken) {
+            EXPECT_EQ(OptionText(options, c.key), c.text) << c.key;
+        } else {
+            EXPECT_EQ(options, before) << c.key << "=" << c.text;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kw

@@ -25,7 +25,10 @@ struct AnrufquellenRig {
     kw::test::FakeMessageBox messages;
     std::vector<kw::CallSourceOptions> applied;
     kw::ui::AnrufquellenPlatform platform{
-        store, messages, false, [this](const kw::CallSourceOptions& o) { applied.push_back(o); }};
+        store,
+        messages,
+        {kw::ui::source::kKlingelwartRing, kw::ui::source::kRouter, kw::ui::source::kSip},
+        [this](const kw::CallSourceOptions& o) { applied.push_back(o); }};
     kw::qt::QtAnrufquellenView view;
     kw::ui::Anrufquellen presenter{view, platform};
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "core/sip_fingerprint.h"
 #include "tests/support/fake_platform.h"
+#include "ui/anrufquellen_layout.h"
 
 namespace kw::ui {
 namespace {
@@ -66,9 +68,13 @@ class FakeSecretStore : public platform::SecretStore {
     int calls = 0;
 };
 
+const std::vector<SourceRow> kEverySource{source::kSteuerelement, source::kKlingelwartRing,
+                                          source::kRouter, source::kSip};
+const std::vector<SourceRow> kNoPhoneControl{kEverySource.begin() + 1, kEverySource.end()};
+
 struct Rig {
     explicit Rig(bool phoneControl = true)
-        : platform{store, messages, phoneControl,
+        : platform{store, messages, phoneControl ? kEverySource : kNoPhoneControl,
                    [this](const CallSourceOptions& o) { applied.push_back(o); }, &secrets},
           presenter(view, platform) {}
 
@@ -101,10 +107,10 @@ TEST(Anrufquellen, LoadShowsDefaultsAndDisablesRouterFields) {
     EXPECT_FALSE(rig.view.enabled[SourceText::RouterHost]);
     EXPECT_FALSE(rig.view.transportEnabled);
     rig.view.checks[SourceCheck::Router] = true;
-    rig.presenter.routerClicked();
+    rig.presenter.checkClicked(SourceCheck::Router);
     EXPECT_TRUE(rig.view.enabled[SourceText::RouterPort]);
     rig.view.checks[SourceCheck::SIP] = true;
-    rig.presenter.sipClicked();
+    rig.presenter.checkClicked(SourceCheck::SIP);
     EXPECT_TRUE(rig.view.transportEnabled);
 }
 
@@ -322,6 +328,26 @@ TEST(Anrufquellen, FailedWriteSaysSoAndStaysOpen) {
     EXPECT_TRUE(rig.applied.empty());
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_NE(rig.messages.shown[0].text.find("Fehler-Nummer 75"), std::string::npos);
+}
+
+// A row naming a key the settings do not hold, or a box neither dialog has, would be silently
+// dropped by the presenter and the views.
+TEST(Anrufquellen, EverySourceRowNamesRealKeysAndBoxes) {
+    auto hasControl = [](std::string_view name) {
+        auto named = [name](const ControlLayout& row) { return row.name == name; };
+        return std::ranges::any_of(anrufquellen::kLinuxControls, named) ||
+               std::ranges::any_of(anrufquellen::kWindowsControls, named);
+    };
+    for (const SourceRow& row : kEverySource) {
+        CallSourceOptions options;
+        EXPECT_TRUE(SetOptionText(options, row.key, "1") && SwitchedOn(options, row.key))
+            << row.key;
+        EXPECT_TRUE(hasControl(row.check.name)) << row.check.name;
+        for (const SourceTextRow& text : row.texts) {
+            EXPECT_TRUE(hasControl(text.box.name)) << text.box.name;
+            EXPECT_TRUE(text.key.empty() || SetOptionText(options, text.key, "1")) << text.key;
+        }
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/receiving_status.h"
 #include "platform/qt/qt_text.h"
 
 namespace kw::qt {
@@ -48,7 +49,7 @@ void DrawTelephone(QPainter& painter, const QRectF& box, const QColor& colour) {
 
 PhoneControlWidget::PhoneControlWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
-    setToolTip(QStringLiteral("Wartet noch nicht auf Anrufe"));
+    setToolTip(ToQString(kNotYetReceiving));
 }
 
 void PhoneControlWidget::showStatus(bool receiving, std::string_view tooltip) {

@@ -20,12 +20,6 @@ namespace layout = ui::anrufquellen;
 
 namespace {
 
-// By ui::SourceCheck and ui::SourceText.
-constexpr std::array<std::string_view, 4> kCheckNames{"CHK_Steuerelement", "CHK_KlingelwartRing",
-                                                      "CHK_Router", "CHK_SIP"};
-constexpr std::array<std::string_view, 7> kTextNames{
-    "TXT_RouterHost",  "TXT_RouterPort",  "TXT_SIPServer",    "TXT_SIPBenutzer",
-    "TXT_SIPAuthName", "TXT_SIPPasswort", "TXT_SIPZertifikat"};
 constexpr std::array<std::pair<std::string_view, SipTransport>, 3> kTransports{
     {{"OPT_UDP", SipTransport::Udp},
      {"OPT_TCP", SipTransport::Tcp},
@@ -67,10 +61,13 @@ QtAnrufquellenView::QtAnrufquellenView() {
 }
 
 void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
-    connect(box(ui::SourceCheck::Router), &QCheckBox::clicked, this,
-            [&presenter] { presenter.routerClicked(); });
-    connect(box(ui::SourceCheck::SIP), &QCheckBox::clicked, this,
-            [&presenter] { presenter.sipClicked(); });
+    for (const ui::ControlLayout& row : layout::kLinuxControls) {
+        if (row.kind == ui::ControlKind::CheckBox) {
+            const ui::SourceCheck check{row.name};
+            connect(&controls_->get<QCheckBox>(row.name), &QCheckBox::clicked, this,
+                    [&presenter, check] { presenter.checkClicked(check); });
+        }
+    }
     connectOkCancel(
         controls_->get<QPushButton>(layout::kDefaultButton),
         controls_->get<QPushButton>(layout::kCancelButton), [&presenter] { presenter.okClicked(); },
@@ -78,11 +75,11 @@ void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
 }
 
 QCheckBox* QtAnrufquellenView::box(ui::SourceCheck which) const {
-    return findChild<QCheckBox*>(ToQString(kCheckNames.at(static_cast<std::size_t>(which))));
+    return findChild<QCheckBox*>(ToQString(which.name));
 }
 
 QLineEdit& QtAnrufquellenView::box(ui::SourceText which) const {
-    return controls_->get<QLineEdit>(kTextNames.at(static_cast<std::size_t>(which)));
+    return controls_->get<QLineEdit>(which.name);
 }
 
 bool QtAnrufquellenView::checked(ui::SourceCheck which) {

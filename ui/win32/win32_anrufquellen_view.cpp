@@ -13,31 +13,6 @@ namespace {
 
 constexpr int kSmallIconPixels = 16;
 
-std::string_view CheckName(ui::SourceCheck box) {
-    switch (box) {
-        case ui::SourceCheck::Steuerelement:
-            return layout::row::Steuerelement.name;
-        case ui::SourceCheck::KlingelwartRing:
-            return layout::row::KlingelwartRing.name;
-        case ui::SourceCheck::Router:
-            return layout::row::Router.name;
-        case ui::SourceCheck::SIP:
-            break;
-    }
-    return {};  // not on this system's dialog
-}
-
-std::string_view TextName(ui::SourceText box) {
-    switch (box) {
-        case ui::SourceText::RouterHost:
-            return layout::row::RouterHost.name;
-        case ui::SourceText::RouterPort:
-            return layout::row::RouterPort.name;
-        default:
-            return {};
-    }
-}
-
 }  // namespace
 
 void Win32AnrufquellenView::run(HWND owner, Connect connect) {
@@ -107,8 +82,12 @@ void Win32AnrufquellenView::command(int id, int code) {
         presenter_->okClicked();
     } else if (id == IDCANCEL) {
         presenter_->cancelClicked();
-    } else if (id == layout::row::Router.id) {
-        presenter_->routerClicked();
+    } else {
+        for (const ui::ControlLayout& row : layout::kWindowsControls) {
+            if (row.id == id && row.kind == ui::ControlKind::CheckBox) {
+                presenter_->checkClicked(ui::SourceCheck{row.name});
+            }
+        }
     }
 }
 
@@ -117,35 +96,35 @@ HWND Win32AnrufquellenView::control(std::string_view name) const {
 }
 
 bool Win32AnrufquellenView::checked(ui::SourceCheck box) {
-    HWND button = control(CheckName(box));
+    HWND button = control(box.name);
     return button != nullptr && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32AnrufquellenView::setChecked(ui::SourceCheck box, bool on) {
-    if (HWND button = control(CheckName(box))) {
+    if (HWND button = control(box.name)) {
         SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 std::string Win32AnrufquellenView::text(ui::SourceText box) {
-    HWND edit = control(TextName(box));
+    HWND edit = control(box.name);
     return edit != nullptr ? WindowTextUtf8(edit) : std::string();
 }
 
 void Win32AnrufquellenView::setText(ui::SourceText box, std::string_view text) {
-    if (HWND edit = control(TextName(box))) {
+    if (HWND edit = control(box.name)) {
         SetWindowTextUtf8(edit, text);
     }
 }
 
 void Win32AnrufquellenView::setTextEnabled(ui::SourceText box, bool enabled) {
-    if (HWND edit = control(TextName(box))) {
+    if (HWND edit = control(box.name)) {
         EnableWindow(edit, enabled ? TRUE : FALSE);
     }
 }
 
 void Win32AnrufquellenView::focus(ui::SourceText box) {
-    if (HWND edit = control(TextName(box))) {
+    if (HWND edit = control(box.name)) {
         SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     }
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/caller_line_display.h"
+#include "core/receiving_status.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "ui/main_screen_layout.h"
 #include "ui/main_screen_routes.h"
@@ -102,7 +103,7 @@ void Win32MainScreenView::createControls() {
         if (entry.kind == ui::ControlKind::PhoneControl) {
             phone_ = std::make_unique<PhoneControlHost>(
                 window_, entry.id, controls_->pixels(entry, dpi_), win32::kPhoneProgId);
-            tooltips_->add(phone_->window(), "Wartet noch nicht auf Anrufe");
+            tooltips_->add(phone_->window(), kNotYetReceiving);
         } else if (!entry.tooltip.empty()) {
             tooltips_->add(control.window, entry.tooltip);
         }

@@ -28,7 +28,11 @@ struct AnrufquellenRig {
     kw::test::FakeMessageBox messages;
     std::optional<CallSourceOptions> applied;
     ui::AnrufquellenPlatform platform{
-        store, messages, true, [this](const CallSourceOptions& on) { applied = on; }, nullptr};
+        store,
+        messages,
+        {ui::source::kSteuerelement, ui::source::kKlingelwartRing, ui::source::kRouter},
+        [this](const CallSourceOptions& on) { applied = on; },
+        nullptr};
     Win32AnrufquellenView view;
     ui::Anrufquellen presenter{view, platform};
 

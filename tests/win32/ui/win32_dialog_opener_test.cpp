@@ -57,7 +57,7 @@ TEST(Win32DialogOpener, OpensEachDialogOwnedByTheMainWindowAndReturnsWhenItClose
     kw::test::FakeProgramInfo program;
     ui::OptionenPlatform platform{store, messages, files, fileDialog};
     AppOptions options;
-    ui::AnrufquellenPlatform sources{store, messages, true, {}, nullptr};
+    ui::AnrufquellenPlatform sources{store, messages, {}, {}, nullptr};
     int asked = 0;
     Win32DialogOpener opener(
         [&] {
