@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/failure.h"
+#include "platform/failure.h"
 
 namespace kw::platform {
 

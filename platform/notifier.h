@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/call_notification.h"
-
 namespace kw::platform {
 
 // Whether notifications can be shown, and in German why not (a line for the phone's tooltip).
@@ -36,7 +34,9 @@ class Notifier {
 
     virtual ~Notifier() = default;
 
-    virtual void show(const CallNotification& text, std::string_view actionCaption) = 0;
+    // `summary` and `body` are plain text, already made safe and short.
+    virtual void show(std::string_view summary, std::string_view body,
+                      std::string_view actionCaption) = 0;
     // Takes the current notification away; nothing when none is shown.
     virtual void withdraw() = 0;
 };

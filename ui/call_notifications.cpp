@@ -40,8 +40,7 @@ void CallNotifications::rang(std::uint64_t call, std::string_view caller, std::s
         return;
     }
     current_ = Current{call, std::string(caller), std::string(name), std::string(called)};
-    notifier_->show(RingingNotification(caller, name, called),
-                    platform_.actionCaption ? platform_.actionCaption() : std::string());
+    show(RingingNotification(caller, name, called));
 }
 
 void CallNotifications::answered(std::uint64_t call) {
@@ -53,9 +52,13 @@ void CallNotifications::answered(std::uint64_t call) {
 
 void CallNotifications::missed(std::uint64_t call) {
     if (notifier_ && current_ && current_->id == call) {
-        notifier_->show(MissedNotification(current_->caller, current_->name, current_->called),
-                        platform_.actionCaption ? platform_.actionCaption() : std::string());
+        show(MissedNotification(current_->caller, current_->name, current_->called));
     }
+}
+
+void CallNotifications::show(const CallNotification& text) {
+    notifier_->show(text.summary, text.body,
+                    platform_.actionCaption ? platform_.actionCaption() : std::string());
 }
 
 void CallNotifications::showStatus(const platform::NotifierStatus& status) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/call_notification.h"
 #include "core/display_options.h"
 #include "platform/notifier.h"
 
@@ -42,6 +43,7 @@ class CallNotifications {
     void missed(std::uint64_t call);
 
   private:
+    void show(const CallNotification& text);
     void showStatus(const platform::NotifierStatus& status);
 
     CallNotificationsPlatform& platform_;

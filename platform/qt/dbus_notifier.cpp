@@ -79,9 +79,10 @@ DBusNotifier::~DBusNotifier() {
     }
 }
 
-void DBusNotifier::show(const CallNotification& text, std::string_view actionCaption) {
-    wanted_ = Wanted{ToQString(text.summary), ToQString(text.body),
-                     WithoutAccessKey(ToQString(actionCaption))};
+void DBusNotifier::show(std::string_view summary, std::string_view body,
+                        std::string_view actionCaption) {
+    wanted_ =
+        Wanted{ToQString(summary), ToQString(body), WithoutAccessKey(ToQString(actionCaption))};
     dirty_ = true;
     pump();
 }

@@ -28,7 +28,8 @@ class DBusNotifier final : public QObject, public platform::Notifier {
     DBusNotifier(const DBusNotifier&) = delete;
     DBusNotifier& operator=(const DBusNotifier&) = delete;
 
-    void show(const CallNotification& text, std::string_view actionCaption) override;
+    void show(std::string_view summary, std::string_view body,
+              std::string_view actionCaption) override;
     void withdraw() override;
 
   private slots:

@@ -88,7 +88,8 @@ bool TrayNotifier::addIcon() {
     return added_;
 }
 
-void TrayNotifier::show(const CallNotification& text, std::string_view /*actionCaption*/) {
+void TrayNotifier::show(std::string_view summary, std::string_view body,
+                        std::string_view /*actionCaption*/) {
     if (!added_ && !addIcon()) {
         report(false);
         return;
@@ -96,8 +97,8 @@ void TrayNotifier::show(const CallNotification& text, std::string_view /*actionC
     NOTIFYICONDATAW data = IconData(window_);
     data.uFlags = NIF_INFO;
     data.dwInfoFlags = NIIF_INFO;
-    CopyShortened(data.szInfoTitle, Utf8ToWide(text.summary));
-    CopyShortened(data.szInfo, Utf8ToWide(text.body));
+    CopyShortened(data.szInfoTitle, Utf8ToWide(summary));
+    CopyShortened(data.szInfo, Utf8ToWide(body));
     report(Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE);
 }
 
@@ -124,8 +125,7 @@ void TrayNotifier::report(bool available) {
     }
 }
 
-LRESULT CALLBACK TrayNotifier::windowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK TrayNotifier::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,

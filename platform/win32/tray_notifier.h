@@ -17,7 +17,8 @@ class TrayNotifier final : public platform::Notifier {
     TrayNotifier(const TrayNotifier&) = delete;
     TrayNotifier& operator=(const TrayNotifier&) = delete;
 
-    void show(const CallNotification& text, std::string_view actionCaption) override;
+    void show(std::string_view summary, std::string_view body,
+              std::string_view actionCaption) override;
     void withdraw() override;
 
     // The hidden window that gets the icon's messages, for tests.

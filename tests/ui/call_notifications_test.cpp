@@ -13,8 +13,8 @@ class FakeNotifier : public platform::Notifier {
   public:
     explicit FakeNotifier(std::vector<std::string>& log) : log_(log) {}
     ~FakeNotifier() override { log_.push_back("weg"); }
-    void show(const CallNotification& text, std::string_view action) override {
-        log_.push_back(text.summary + "|" + std::string(action));
+    void show(std::string_view summary, std::string_view, std::string_view action) override {
+        log_.push_back(std::string(summary) + "|" + std::string(action));
     }
     void withdraw() override { log_.push_back("zurück"); }
 

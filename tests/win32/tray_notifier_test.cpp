@@ -31,7 +31,7 @@ TEST(TrayNotifier, ReportsWhetherTheAreaIsThereAndShowsWithoutWaiting) {
                   "Keine Benachrichtigungen: Der Infobereich der Taskleiste ist nicht erreichbar.");
     }
     const DWORD start = GetTickCount();
-    notifier.show({std::string(300, 'x') + "\xF0\x9F\x93\x9E", "auf Leitung: 1"}, "&Wählen");
+    notifier.show(std::string(300, 'x') + "\xF0\x9F\x93\x9E", "auf Leitung: 1", "&Wählen");
     notifier.withdraw();
     EXPECT_LT(GetTickCount() - start, 100u);
     SendMessageW(notifier.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);

@@ -64,9 +64,8 @@ class DBusNotifierTest : public QObject {
         Events events;
         auto notifier = MakeNotifier(events);
         // The second before the first one's id is back: still one notification, the newer.
-        notifier->show({"Anruf von 030 1", "auf Leitung: 1"}, "&Wählen");
-        notifier->show({"Anruf von Erika <b>M</b> & Co (2)", "auf Leitung: <i>2</i> & 3"},
-                       "&Wählen");
+        notifier->show("Anruf von 030 1", "auf Leitung: 1", "&Wählen");
+        notifier->show("Anruf von Erika <b>M</b> & Co (2)", "auf Leitung: <i>2</i> & 3", "&Wählen");
         QVERIFY(DisplayedBecomes(QStringLiteral("1")));
         QTRY_VERIFY(Shown().size() >= 1);
         // dunst renders the body's markup, so the body comes escaped; a summary is plain text
@@ -81,14 +80,14 @@ class DBusNotifierTest : public QObject {
     void theActionButtonAndAClickReachTheProgram() {
         Events events;
         auto notifier = MakeNotifier(events);
-        notifier->show({"Anruf von 030 1", "auf Leitung: 1"}, "&Wählen");
+        notifier->show("Anruf von 030 1", "auf Leitung: 1", "&Wählen");
         QVERIFY(DisplayedBecomes(QStringLiteral("1")));
         // dunst's menu program (set in the script) picks the entry named like the button.
         Dunstctl({QStringLiteral("context")});
         QTRY_COMPARE(events.actions, 1);
         QCOMPARE(events.activations, 0);
 
-        notifier->show({"Anruf von 030 2", "auf Leitung: 1"}, "&Wählen");
+        notifier->show("Anruf von 030 2", "auf Leitung: 1", "&Wählen");
         QVERIFY(DisplayedBecomes(QStringLiteral("1")));
         Dunstctl({QStringLiteral("action"), QStringLiteral("0")});
         QTRY_COMPARE(events.activations, 1);
@@ -99,7 +98,7 @@ class DBusNotifierTest : public QObject {
     void aProgramThatEndsTakesItsNotificationAlong() {
         Events events;
         auto notifier = MakeNotifier(events);
-        notifier->show({"Anruf von 030 3", "auf Leitung: 1"}, "");
+        notifier->show("Anruf von 030 3", "auf Leitung: 1", "");
         QVERIFY(DisplayedBecomes(QStringLiteral("1")));
         notifier.reset();
         QVERIFY(DisplayedBecomes(QStringLiteral("0")));
@@ -116,7 +115,7 @@ class DBusNotifierTest : public QObject {
         QElapsedTimer clock;
         clock.start();
         for (int i = 0; i < 50; ++i) {
-            notifier->show({"Anruf von 1", "auf Leitung: 1"}, "&Wählen");
+            notifier->show("Anruf von 1", "auf Leitung: 1", "&Wählen");
         }
         notifier->withdraw();
         QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
