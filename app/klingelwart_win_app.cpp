@@ -38,14 +38,7 @@ constexpr std::array kSources{
 }  // namespace
 
 KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard)
-    : sources_(
-          [this](std::string_view caller, std::string_view called) {
-              if (!window_.ended()) {
-                  presenter_.phoneRang(caller, called);
-              }
-          },
-          window_),
-      window_(instance),
+    : window_(instance),
       // Owned by the main window or the dialog open on it: modal to that, and above it when the
       // main window is kept on top.
       messages_([this] { return dialogs_.topWindow(); }),
@@ -64,8 +57,19 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                 help_,
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
-      presenter_(window_, options_, call_, platform_) {
+      presenter_(window_, options_, call_, platform_),
+      sources_(
+          [this](std::string_view caller, std::string_view called) {
+              if (!window_.ended()) {
+                  presenter_.phoneRang(caller, called);
+              }
+          },
+          window_) {
     window_.connectTo(presenter_);
+}
+
+KlingelwartWinApp::~KlingelwartWinApp() {
+    window_.disconnectPhone();
 }
 
 std::vector<std::unique_ptr<platform::CallSource>> KlingelwartWinApp::sourcesFor(

@@ -31,6 +31,8 @@ namespace kw::app {
 class KlingelwartWinApp {
   public:
     KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard& guard);
+    // The sources go first, while the window and the presenter they report to still stand.
+    ~KlingelwartWinApp();
 
     KlingelwartWinApp(const KlingelwartWinApp&) = delete;
     KlingelwartWinApp& operator=(const KlingelwartWinApp&) = delete;
@@ -54,8 +56,6 @@ class KlingelwartWinApp {
     win32::DispatchAutomation automation_;
     win32::Win32ProgramInfo program_;
     win32::Win32FileSearch files_;
-    // Before the window: the window's phone control detaches its source when it closes.
-    ui::CallSources sources_;
     winui::Win32MainScreenView window_;
     win32::Win32MessageBox messages_;
     win32::Win32FileDialog fileDialog_;
@@ -66,6 +66,8 @@ class KlingelwartWinApp {
     winui::Win32DialogOpener dialogs_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    // Last, so that they go first; the destructor takes the phone source back from the window.
+    ui::CallSources sources_;
 };
 
 }  // namespace kw::app

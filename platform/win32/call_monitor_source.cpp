@@ -6,8 +6,10 @@
 #include <mstcpip.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <deque>
-#include <mutex>
+#include <string_view>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <variant>
@@ -16,15 +18,11 @@
 #include "core/call_monitor_line.h"
 #include "core/call_monitor_status.h"
 #include "core/retry_schedule.h"
+#include "platform/win32/handover_queue.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/windows_api.h"
-
-// In ws2_32 since Windows 8; mingw-w64's ws2tcpip.h lacks them, its import library has them.
-extern "C" {
-WINSOCK_API_LINKAGE INT WSAAPI GetAddrInfoExCancel(LPHANDLE lpHandle);
-WINSOCK_API_LINKAGE INT WSAAPI GetAddrInfoExOverlappedResult(LPOVERLAPPED lpOverlapped);
-}
 
 namespace kw::win32 {
 
@@ -32,6 +30,8 @@ namespace {
 
 constexpr UINT kDeliver = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"KlingelwartCallMonitor";
+// How soon the worker tries again to post a message that could not be posted.
+constexpr DWORD kRepostMilliseconds = 100;
 
 struct Ring {
     std::string caller;
@@ -85,9 +85,21 @@ class WinsockSession {
 };
 
 struct FreeAddresses {
-    void operator()(ADDRINFOEXW* addresses) const { FreeAddrInfoExW(addresses); }
+    void operator()(ADDRINFOW* addresses) const { FreeAddrInfoW(addresses); }
 };
-using Addresses = std::unique_ptr<ADDRINFOEXW, FreeAddresses>;
+using Addresses = std::unique_ptr<ADDRINFOW, FreeAddresses>;
+
+// One name lookup, shared by the worker and the thread that runs it: the worker may go first.
+struct Lookup {
+    UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    int error = WSANO_RECOVERY;
+    Addresses found;
+};
+
+std::string Unavailable(std::string_view host, std::uint16_t port, std::string_view why) {
+    return "Anrufmonitor " + CallMonitorAddress(host, port) + ": nicht verfügbar (" +
+           std::string(why) + ")";
+}
 
 MonitorFault FaultOf(int error) {
     switch (error) {
@@ -119,12 +131,14 @@ void KeepAlive(SOCKET socket) {
 
 }  // namespace
 
-// The worker's way to the UI thread. Events queue up here; one posted message at a time tells the
-// window to hand them out.
+// The worker's way to the UI thread: events queue up, a posted message tells the window to hand
+// them out.
 class CallMonitorSource::Channel {
   public:
     Channel(CallHandler onCall, StatusHandler onStatus)
-        : onCall_(std::move(onCall)), onStatus_(std::move(onStatus)) {
+        : onCall_(std::move(onCall)), onStatus_(std::move(onStatus)), events_(kMaxQueued, [this] {
+              return window_ != nullptr && PostMessageW(window_, kDeliver, 0, 0);
+          }) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = &Channel::windowProc;
@@ -151,13 +165,9 @@ class CallMonitorSource::Channel {
     }
 
     // From the worker.
-    void post(Event event) {
-        const std::lock_guard lock(mutex_);
-        events_.push_back(std::move(event));
-        if (events_.size() == 1) {
-            PostMessageW(window_, kDeliver, 0, 0);
-        }
-    }
+    void post(Event event) { events_.push(std::move(event)); }
+    // From the worker: true when no message is owed.
+    bool repost() { return events_.retry(); }
 
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -167,60 +177,71 @@ class CallMonitorSource::Channel {
                               reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         } else if (message == kDeliver) {
             auto* channel = reinterpret_cast<Channel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            if (channel != nullptr) {
-                channel->deliver();
+            // An exception must not unwind through the system's frames that called this.
+            try {
+                if (channel != nullptr) {
+                    channel->deliver();
+                }
+            } catch (...) {
             }
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
+    // One batch per message, so that a flood never holds the window.
     void deliver() {
-        // A handler with a message loop of its own leaves the newer events to the loop below.
+        // A handler with a message loop of its own leaves the newer events to the outer one.
         if (delivering_) {
+            events_.pass();
             return;
         }
-        delivering_ = true;
-        for (;;) {
-            std::deque<Event> events;
-            {
-                const std::lock_guard lock(mutex_);
-                events.swap(events_);
+        struct Delivering {
+            explicit Delivering(Channel& channel) : channel_(channel) {
+                channel_.delivering_ = true;
             }
-            if (events.empty()) {
-                break;
+            ~Delivering() {
+                channel_.delivering_ = false;
+                channel_.events_.again();
             }
-            for (const Event& event : events) {
-                if (const auto* ring = std::get_if<Ring>(&event)) {
-                    if (onCall_) {
-                        onCall_(ring->caller, ring->called);
-                    }
-                } else {
-                    status(std::get<platform::CallSourceStatus>(event));
+            Delivering(const Delivering&) = delete;
+            Delivering& operator=(const Delivering&) = delete;
+            Channel& channel_;
+        } const guard(*this);
+        for (const Event& event : events_.take()) {
+            if (const auto* ring = std::get_if<Ring>(&event)) {
+                if (onCall_) {
+                    onCall_(ring->caller, ring->called);
                 }
+            } else {
+                status(std::get<platform::CallSourceStatus>(event));
             }
         }
-        delivering_ = false;
     }
 
     CallHandler onCall_;
     StatusHandler onStatus_;
     HWND window_ = nullptr;
-    bool delivering_ = false;
-    std::mutex mutex_;
-    std::deque<Event> events_;
+    bool delivering_ = false;  // UI thread only
+    HandoverQueue<Event> events_;
 };
 
 // Resolves, connects and reads on a thread of its own; every wait also ends on the stop event,
 // so that the source goes without delay.
 class CallMonitorSource::Worker {
   public:
-    Worker(std::string host, std::uint16_t port, CallMonitorTiming timing, Channel& channel)
+    // Throws when the thread or its stop event cannot be made.
+    Worker(std::string host, std::uint16_t port, CallMonitorTiming timing, HostLookup lookup,
+           Channel& channel)
         : host_(std::move(host)),
           port_(port),
           timing_(timing),
+          lookup_(std::move(lookup)),
           channel_(channel),
           stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        if (!stop_) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
+        }
         thread_ = std::thread([this] { run(); });
     }
     ~Worker() {
@@ -231,24 +252,50 @@ class CallMonitorSource::Worker {
     Worker& operator=(const Worker&) = delete;
 
   private:
-    enum class Wake { Stop, Event, Timeout };
+    // Failed: waiting itself failed (failed_ says why); the worker ends as on Stop.
+    enum class Wake { Stop, Event, Timeout, Failed };
 
-    Wake wait(HANDLE event, DWORD milliseconds) const {
+    Wake wait(HANDLE event, DWORD milliseconds) {
         const HANDLE handles[] = {stop_.get(), event};
         const DWORD count = event == nullptr ? 1 : 2;
-        switch (WaitForMultipleObjects(count, handles, FALSE, milliseconds)) {
-            case WAIT_OBJECT_0 + 1:
-                return Wake::Event;
-            case WAIT_TIMEOUT:
-                return Wake::Timeout;
-            default:
-                return Wake::Stop;
+        const ULONGLONG start = GetTickCount64();
+        for (;;) {
+            DWORD left = milliseconds;
+            if (milliseconds != INFINITE) {
+                const ULONGLONG waited = GetTickCount64() - start;
+                left = waited >= milliseconds ? 0 : milliseconds - static_cast<DWORD>(waited);
+            }
+            // A message that could not be posted is tried again soon, not at the next event.
+            const DWORD slice = channel_.repost() ? left : std::min(left, kRepostMilliseconds);
+            switch (WaitForMultipleObjects(count, handles, FALSE, slice)) {
+                case WAIT_OBJECT_0:
+                    return Wake::Stop;
+                case WAIT_OBJECT_0 + 1:
+                    return Wake::Event;
+                case WAIT_TIMEOUT:
+                    if (slice == left) {
+                        return Wake::Timeout;
+                    }
+                    break;
+                default:
+                    failed_ = GetLastError();
+                    return Wake::Failed;
+            }
         }
     }
 
-    bool stopped() const { return WaitForSingleObject(stop_.get(), 0) != WAIT_TIMEOUT; }
+    bool stopped() { return wait(nullptr, 0) != Wake::Timeout; }
 
     void run() {
+        serve();
+        if (failed_ != 0) {
+            channel_.post(platform::CallSourceStatus{
+                false,
+                Unavailable(host_, port_, "Warten fehlgeschlagen: " + Win32ErrorText(failed_))});
+        }
+    }
+
+    void serve() {
         const WinsockSession winsock;
         RetrySchedule schedule(timing_.firstRetry, timing_.longestRetry);
         for (bool first = true;; first = false) {
@@ -277,49 +324,54 @@ class CallMonitorSource::Worker {
             const std::chrono::milliseconds pause = schedule.next();
             channel_.post(
                 platform::CallSourceStatus{false, CallMonitorWaiting(host_, port_, fault, pause)});
-            if (wait(nullptr, static_cast<DWORD>(pause.count())) == Wake::Stop) {
+            if (wait(nullptr, static_cast<DWORD>(pause.count())) != Wake::Timeout) {
                 return;
             }
         }
     }
 
+    // The lookup runs on a thread of its own: a name service that does not answer would
+    // otherwise keep the source from going until its own timeout. When the source stops first,
+    // that thread finishes alone and frees what it found.
     Addresses resolve(MonitorFault& fault) {
-        const std::wstring host = Utf8ToWide(host_);
-        const std::wstring port = std::to_wstring(port_);
-        ADDRINFOEXW hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_protocol = IPPROTO_TCP;
-        ADDRINFOEXW* found = nullptr;
-        const UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done.get();
-        HANDLE lookup = nullptr;
-        int error = GetAddrInfoExW(host.c_str(), port.c_str(), NS_DNS, nullptr, &hints, &found,
-                                   nullptr, &overlapped, nullptr, &lookup);
-        if (error == WSA_IO_PENDING) {
-            if (wait(done.get(), INFINITE) == Wake::Stop) {
-                GetAddrInfoExCancel(&lookup);
-            }
-            // The lookup writes into this frame until it reports its end.
-            WaitForSingleObject(done.get(), INFINITE);
-            error = GetAddrInfoExOverlappedResult(&overlapped);
-        } else if (error != NO_ERROR) {
-            // No asynchronous lookup here: the worker may wait, the window does not.
-            error = GetAddrInfoExW(host.c_str(), port.c_str(), NS_DNS, nullptr, &hints, &found,
-                                   nullptr, nullptr, nullptr, nullptr);
+        fault = MonitorFault::Other;
+        auto lookup = std::make_shared<Lookup>();
+        if (!lookup->done) {
+            return {};
         }
-        Addresses addresses(error == NO_ERROR ? found : nullptr);
-        if (!addresses) {
-            fault = FaultOf(error);
+        try {
+            std::thread([lookup, resolve = lookup_, host = Utf8ToWide(host_),
+                         port = std::to_wstring(port_)]() mutable {
+                // Its own, since the worker's session may end first.
+                const WinsockSession winsock;
+                ADDRINFOW hints{};
+                hints.ai_family = AF_UNSPEC;
+                hints.ai_socktype = SOCK_STREAM;
+                hints.ai_protocol = IPPROTO_TCP;
+                ADDRINFOW* found = nullptr;
+                const int error = winsock.ok() ? resolve(host.c_str(), port.c_str(), &hints, &found)
+                                               : WSANOTINITIALISED;
+                lookup->found.reset(found);
+                lookup->error = error != NO_ERROR || found != nullptr ? error : WSANO_DATA;
+                SetEvent(lookup->done.get());
+                lookup.reset();  // the addresses go while this session still stands
+            }).detach();
+        } catch (const std::system_error&) {
+            return {};
         }
-        return addresses;
+        if (wait(lookup->done.get(), INFINITE) != Wake::Event) {
+            return {};
+        }
+        if (lookup->error != NO_ERROR) {
+            fault = FaultOf(lookup->error);
+            return {};
+        }
+        return std::move(lookup->found);
     }
 
-    UniqueSocket connectAny(const ADDRINFOEXW* addresses, MonitorFault& fault) {
-        for (const ADDRINFOEXW* address = addresses; address != nullptr && !stopped();
-             // mingw-w64 declares the link with a misspelt struct tag.
-             address = reinterpret_cast<const ADDRINFOEXW*>(address->ai_next)) {
+    UniqueSocket connectAny(const ADDRINFOW* addresses, MonitorFault& fault) {
+        for (const ADDRINFOW* address = addresses; address != nullptr && !stopped();
+             address = address->ai_next) {
             // The event first, so that the socket is closed before the event it signals.
             const UniqueHandle event(WSACreateEvent());
             UniqueSocket socket(WSASocketW(address->ai_family, address->ai_socktype,
@@ -342,7 +394,7 @@ class CallMonitorSource::Worker {
                 continue;
             }
             WSANETWORKEVENTS events{};
-            if (wake == Wake::Stop ||
+            if (wake != Wake::Event ||
                 WSAEnumNetworkEvents(socket.get(), event.get(), &events) == SOCKET_ERROR) {
                 continue;
             }
@@ -404,25 +456,39 @@ class CallMonitorSource::Worker {
     std::string host_;
     std::uint16_t port_;
     CallMonitorTiming timing_;
+    HostLookup lookup_;
     Channel& channel_;
     UniqueHandle stop_;
+    DWORD failed_ = 0;  // worker thread only
     std::thread thread_;
 };
 
-CallMonitorSource::CallMonitorSource(std::string host, std::uint16_t port, CallMonitorTiming timing)
-    : host_(std::move(host)), port_(port), timing_(timing) {}
+CallMonitorSource::CallMonitorSource(std::string host, std::uint16_t port, CallMonitorTiming timing,
+                                     HostLookup lookup)
+    : host_(std::move(host)),
+      port_(port),
+      timing_(timing),
+      lookup_(lookup ? std::move(lookup) : HostLookup(&GetAddrInfoW)) {}
 
 CallMonitorSource::~CallMonitorSource() = default;
 
 void CallMonitorSource::start(CallHandler onCall, StatusHandler onStatus) {
-    channel_ = std::make_unique<Channel>(std::move(onCall), std::move(onStatus));
-    if (!channel_->ok()) {
-        channel_->status({false, "Anrufmonitor " + CallMonitorAddress(host_, port_) +
-                                     ": nicht verfügbar (kein Nachrichtenfenster)"});
-        return;
+    const auto unavailable = [&](std::string_view why) {
+        if (onStatus) {
+            onStatus({false, Unavailable(host_, port_, why)});
+        }
+    };
+    try {
+        channel_ = std::make_unique<Channel>(std::move(onCall), onStatus);
+        if (!channel_->ok()) {
+            unavailable("kein Nachrichtenfenster");
+            return;
+        }
+        channel_->status({false, CallMonitorConnecting(host_, port_)});
+        worker_ = std::make_unique<Worker>(host_, port_, timing_, lookup_, *channel_);
+    } catch (const std::exception&) {
+        unavailable("kein Arbeitsthread");
     }
-    channel_->status({false, CallMonitorConnecting(host_, port_)});
-    worker_ = std::make_unique<Worker>(host_, port_, timing_, *channel_);
 }
 
 }  // namespace kw::win32

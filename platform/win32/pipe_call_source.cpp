@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -259,7 +259,14 @@ class Worker {
             }
             const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
                                                         handles.data(), FALSE, waitTime());
-            if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) {
+            if (result == WAIT_OBJECT_0) {
+                return;
+            }
+            if (result == WAIT_FAILED) {
+                // Nothing is served any more: the phone must not go on saying it receives.
+                if (!lost) {
+                    target_.lose(GetLastError());
+                }
                 return;
             }
             for (Instance* instance : live) {
@@ -514,7 +521,7 @@ void PipeCallSource::start(CallHandler onCall, StatusHandler onStatus) {
         state.worker = std::thread([&state, instances = std::move(instances)]() mutable {
             Worker(state.stop.get(), state, std::move(instances)).run();
         });
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         cannotSetUp(ERROR_NOT_ENOUGH_MEMORY);
         return;
     }

@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/call_monitor_source.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
 namespace kw::win32 {
@@ -74,10 +77,10 @@ class CallMonitorSourceTest : public ::testing::Test {
 
     std::string address() const { return "Anrufmonitor " + host_ + ":" + std::to_string(port_); }
 
-    void start(std::string host = "127.0.0.1") {
+    void start(std::string host = "127.0.0.1", CallMonitorSource::HostLookup lookup = {}) {
         host_ = std::move(host);
-        source_ =
-            std::make_unique<CallMonitorSource>(host_, port_, CallMonitorTiming{10ms, 40ms, 5s});
+        source_ = std::make_unique<CallMonitorSource>(
+            host_, port_, CallMonitorTiming{10ms, 40ms, 5s}, std::move(lookup));
         source_->start([this](std::string_view caller,
                               std::string_view called) { calls_.emplace_back(caller, called); },
                        [this](const CallSourceStatus& status) { statuses_.push_back(status); });
@@ -131,7 +134,7 @@ TEST_F(CallMonitorSourceTest, LineSplitByteByByte) {
     EXPECT_EQ(calls_, (std::vector<Call>{{"0301234567", "4711"}}));
 }
 
-TEST_F(CallMonitorSourceTest, BurstEndsInTheCallThatShows) {
+TEST_F(CallMonitorSourceTest, BurstWhileTheWindowIsBusyKeepsTheNewestCalls) {
     start();
     const SOCKET router = accept();
     ASSERT_NE(router, INVALID_SOCKET);
@@ -140,9 +143,16 @@ TEST_F(CallMonitorSourceTest, BurstEndsInTheCallThatShows) {
         burst += "07.12.26 14:05:01;RING;0;" + std::to_string(i) + ";4711;SIP0;\n";
     }
     send(router, burst + "07.12.26 14:05:02;RING;0;;4712;SIP1;\r\n");
-    EXPECT_TRUE(PumpUntil([this] { return calls_.size() >= 10000; }));
-    ASSERT_EQ(calls_.size(), 10000u);
+    shutdown(router, SD_BOTH);
+    // Its next attempt shows that the worker has read and queued the whole burst; meanwhile
+    // this thread takes no messages.
+    ASSERT_TRUE(pending(10'000'000));
+    PumpUntil([] { return false; }, 300);
+    ASSERT_FALSE(calls_.empty());
+    EXPECT_LE(calls_.size(), CallMonitorSource::kMaxQueued);
     EXPECT_EQ(calls_.back(), (Call{"", "4712"}));
+    EXPECT_EQ(calls_.front(),
+              (Call{std::to_string(10000 - static_cast<int>(calls_.size())), "4711"}));
 }
 
 TEST_F(CallMonitorSourceTest, OverLongLineThenAGoodOne) {
@@ -196,6 +206,41 @@ TEST_F(CallMonitorSourceTest, SilentRouterKeepsTheConnection) {
     source_.reset();
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(statuses_.size(), reported);
+}
+
+// A name service that does not answer: the source goes at once and leaves the lookup behind.
+TEST_F(CallMonitorSourceTest, HangingLookupDoesNotHoldTheSource) {
+    struct Hang {
+        UniqueHandle called{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        UniqueHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        std::atomic<bool> returned{false};
+    };
+    const auto hang = std::make_shared<Hang>();
+    start("router.invalid", [hang](const wchar_t*, const wchar_t*, const addrinfoW*, addrinfoW**) {
+        SetEvent(hang->called.get());
+        WaitForSingleObject(hang->release.get(), 20'000);
+        hang->returned = true;
+        return WSATRY_AGAIN;
+    });
+    ASSERT_EQ(WaitForSingleObject(hang->called.get(), 10'000), WAIT_OBJECT_0);
+    source_.reset();
+    EXPECT_FALSE(hang->returned);
+    SetEvent(hang->release.get());
+}
+
+TEST_F(CallMonitorSourceTest, FailedLookupIsReportedAndRetried) {
+    // Shared: a lookup may still run when the source has gone.
+    const auto lookups = std::make_shared<std::atomic<int>>(0);
+    start("router.invalid",
+          [lookups](const wchar_t*, const wchar_t*, const addrinfoW*, addrinfoW**) {
+              ++*lookups;
+              return WSAHOST_NOT_FOUND;
+          });
+    const CallSourceStatus unknown{
+        false, address() + ": nicht erreichbar (Name unbekannt), neuer Versuch in 1 s"};
+    EXPECT_TRUE(
+        PumpUntil([&] { return std::count(statuses_.begin(), statuses_.end(), unknown) >= 2; }));
+    EXPECT_GE(*lookups, 2);
 }
 
 TEST_F(CallMonitorSourceTest, DestroyedWhileConnectingStaysQuiet) {

@@ -2,11 +2,14 @@
 
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "ui/win32/twips.h"
 
 namespace kw::winui {
 
 namespace {
+
+constexpr int kSmallIconPixels = 16;
 
 // DLGTEMPLATE, then empty menu and class, the caption and its terminator. The words go into
 // fresh heap memory, which is aligned for the template's DWORDs.
@@ -40,11 +43,13 @@ RECT ModalDialog::WindowRectFor(const ui::WindowLayout& layout, POINT monitorOri
     return rect;
 }
 
-INT_PTR ModalDialog::runModal(HWND owner, std::wstring_view caption) {
-    const std::vector<WORD> words = DialogTemplate(caption);
-    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                   reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
-                                   &ModalDialog::Procedure, reinterpret_cast<LPARAM>(this));
+INT_PTR ModalDialog::runModal(HWND owner) {
+    const std::vector<WORD> words = DialogTemplate(win32::Utf8ToWide(table_.window.caption));
+    const INT_PTR result = DialogBoxIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
+        &ModalDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    controls_.reset();
+    return result;
 }
 
 void ModalDialog::end(INT_PTR result) {
@@ -53,16 +58,68 @@ void ModalDialog::end(INT_PTR result) {
     }
 }
 
-void ModalDialog::placeAtLayout(const ui::WindowLayout& layout, int dpi) {
+INT_PTR ModalDialog::handle(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialise();
+            return FALSE;  // the focus is set
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            command(IDCANCEL, BN_CLICKED);
+            return TRUE;
+        case WM_DPICHANGED:
+            place(HIWORD(wParam));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void ModalDialog::initialise() {
+    const int dpi = WindowDpi(dialog_);
+    controls_.emplace(dialog_, table_.controls, fonts_, dpi, table_.plainLabels);
+    made();
+    place(dpi);
+    icon_ = LoadProgramIcon(kSmallIconPixels);
+    if (icon_) {
+        SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    }
+    SendMessageW(dialog_, DM_SETDEFID, table_.defaultButton, 0);
+    SetFocus(GetNextDlgTabItem(dialog_, nullptr, FALSE));
+    initialised();
+}
+
+void ModalDialog::place(int dpi) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     POINT origin{};
     if (GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         origin = {monitor.rcMonitor.left, monitor.rcMonitor.top};
     }
-    const RECT rect = WindowRectFor(layout, origin, dpi);
+    const RECT rect = WindowRectFor(table_.window, origin, dpi);
     SetWindowPos(dialog_, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_->place(dpi);
+    placed(dpi);
+}
+
+void ModalDialog::command(int id, int code) {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    if (id == IDOK) {
+        ok();
+    } else if (id == IDCANCEL) {
+        cancel();
+    } else {
+        clicked(id);
+    }
+}
+
+HWND ModalDialog::control(std::string_view name) const {
+    return controls_ && !name.empty() ? controls_->get(name) : nullptr;
 }
 
 INT_PTR CALLBACK ModalDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,7 +12,6 @@ namespace layout = ui::info;
 
 namespace {
 
-constexpr int kSmallIconPixels = 16;
 constexpr COLORREF kEtchedGrey = RGB(128, 128, 128);
 constexpr COLORREF kEtchedWhite = RGB(255, 255, 255);
 constexpr COLORREF kTitleColour = RGB(0, 0, 0);
@@ -30,31 +29,15 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
 
 }  // namespace
 
-void Win32InfoView::run(HWND owner, Connect connect) {
-    connect_ = std::move(connect);
-    presenter_ = nullptr;
-    runModal(owner, {});
-    presenter_ = nullptr;
-    controls_.reset();
-}
+Win32InfoView::Win32InfoView()
+    : PresenterDialog({layout::kWindow, layout::kControls, ui::RowOf(layout::kControls, "cmdOK").id,
+                       kPlainLabels}) {}
 
 INT_PTR Win32InfoView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            initialise();
-            return FALSE;  // the focus is on OK
-        case WM_COMMAND:
-            // IDOK is OK and Enter, IDCANCEL Esc: both confirm.
-            if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) &&
-                HIWORD(wParam) == BN_CLICKED) {
-                okClicked();
-            }
-            return TRUE;
-        case WM_CLOSE:
-            okClicked();
-            return TRUE;
         case WM_CTLCOLORSTATIC:
-            if (controls_ && reinterpret_cast<HWND>(lParam) == controls_->get("lblTitle")) {
+            if (HWND title = control("lblTitle");
+                title != nullptr && reinterpret_cast<HWND>(lParam) == title) {
                 auto* dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, kTitleColour);
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -72,42 +55,21 @@ INT_PTR Win32InfoView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PRINTCLIENT:
             paintLine(reinterpret_cast<HDC>(wParam));
             return TRUE;
-        case WM_DPICHANGED:
-            placeAll(HIWORD(wParam));
-            return TRUE;
         default:
-            return FALSE;
+            return PresenterDialog::handle(message, wParam, lParam);
     }
 }
 
-void Win32InfoView::initialise() {
-    dpi_ = WindowDpi(window());
-    controls_.emplace(window(), layout::kControls, fonts_, dpi_, kPlainLabels);
-    placeAll(dpi_);
-    smallIcon_ = LoadProgramIcon(kSmallIconPixels);
-    if (smallIcon_) {
-        SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    }
+void Win32InfoView::made() {
     largeIcon_ = LoadProgramIcon(layout::kIconPixels);
     if (largeIcon_) {
-        SendMessageW(controls_->get("picIcon"), STM_SETICON,
-                     reinterpret_cast<WPARAM>(largeIcon_.get()), 0);
-    }
-    SendMessageW(window(), DM_SETDEFID, ui::RowOf(layout::kControls, "cmdOK").id, 0);
-    SetFocus(controls_->get("cmdOK"));
-
-    if (connect_) {
-        presenter_ = connect_(window());
-    }
-    if (presenter_ != nullptr) {
-        presenter_->load();
+        SendMessageW(control("picIcon"), STM_SETICON, reinterpret_cast<WPARAM>(largeIcon_.get()),
+                     0);
     }
 }
 
-void Win32InfoView::placeAll(int dpi) {
+void Win32InfoView::placed(int dpi) {
     dpi_ = dpi;
-    placeAtLayout(layout::kWindow, dpi);
-    controls_->place(dpi);
     InvalidateRect(window(), nullptr, TRUE);
 }
 
@@ -121,14 +83,6 @@ void Win32InfoView::paintLine(HDC dc) const {
               kEtchedGrey);
 }
 
-void Win32InfoView::okClicked() {
-    if (presenter_ != nullptr) {
-        presenter_->okClicked();
-    } else {
-        close();
-    }
-}
-
 void Win32InfoView::setCaption(std::string_view text) {
     if (window() != nullptr) {
         SetWindowTextUtf8(window(), text);
@@ -136,13 +90,9 @@ void Win32InfoView::setCaption(std::string_view text) {
 }
 
 void Win32InfoView::setVersionText(std::string_view text) {
-    if (HWND label = controls_ ? controls_->get("lblVersion") : nullptr) {
+    if (HWND label = control("lblVersion")) {
         SetWindowTextUtf8(label, text);
     }
-}
-
-void Win32InfoView::close() {
-    end(IDOK);
 }
 
 }  // namespace kw::winui

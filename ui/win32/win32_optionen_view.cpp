@@ -16,8 +16,6 @@ namespace layout = ui::optionen;
 
 namespace {
 
-constexpr int kSmallIconPixels = 16;
-
 void SetStyleBit(HWND window, LONG_PTR bit, bool on) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const LONG_PTR wanted = on ? (style | bit) : (style & ~bit);
@@ -28,26 +26,17 @@ void SetStyleBit(HWND window, LONG_PTR bit, bool on) {
 
 }  // namespace
 
+Win32OptionenView::Win32OptionenView()
+    : PresenterDialog({layout::kWindow, layout::kControls,
+                       ui::RowOf(layout::kControls, layout::kDefaultButton).id}) {}
+
 void Win32OptionenView::run(HWND owner, Connect connect) {
-    connect_ = std::move(connect);
-    presenter_ = nullptr;
     const DialogKeyFilter keys;
-    runModal(owner, win32::Utf8ToWide(layout::kWindow.caption));
-    presenter_ = nullptr;
-    controls_.reset();
+    PresenterDialog::run(owner, std::move(connect));
 }
 
 INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            initialise();
-            return FALSE;  // the focus is set
-        case WM_COMMAND:
-            command(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_CLOSE:
-            command(IDCANCEL, BN_CLICKED);
-            return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->hwndFrom == control(layout::kTabDialog) &&
@@ -62,20 +51,15 @@ INT_PTR Win32OptionenView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PRINTCLIENT:
             printPage(reinterpret_cast<HDC>(wParam));
             return TRUE;
-        case WM_DPICHANGED:
-            placeAll(HIWORD(wParam));
-            return TRUE;
         case WM_DESTROY:
             DialogKeyFilter::Route(window(), nullptr);
             return FALSE;
         default:
-            return FALSE;
+            return PresenterDialog::handle(message, wParam, lParam);
     }
 }
 
-void Win32OptionenView::initialise() {
-    const int dpi = WindowDpi(window());
-    controls_.emplace(window(), layout::kControls, fonts_, dpi);
+void Win32OptionenView::made() {
     HWND tabs = control(layout::kTabDialog);
     for (std::size_t page = 0; page < layout::kTabCaptions.size(); ++page) {
         std::wstring caption = win32::Utf8ToWide(layout::kTabCaptions[page]);
@@ -84,54 +68,24 @@ void Win32OptionenView::initialise() {
         item.pszText = caption.data();
         SendMessageW(tabs, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
     }
-    placeAll(dpi);
-    icon_ = LoadProgramIcon(kSmallIconPixels);
-    if (icon_) {
-        SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-    }
-    SendMessageW(window(), DM_SETDEFID, ui::RowOf(layout::kControls, layout::kDefaultButton).id, 0);
     showPage(0);
     keepTabStops();
-    SetFocus(GetNextDlgTabItem(window(), nullptr, FALSE));
     DialogKeyFilter::Route(window(), this);
-
-    if (connect_) {
-        presenter_ = connect_(window());
-    }
-    if (presenter_ != nullptr) {
-        presenter_->load();
-    }
 }
 
-void Win32OptionenView::placeAll(int dpi) {
-    placeAtLayout(layout::kWindow, dpi);
-    controls_->place(dpi);
+void Win32OptionenView::placed(int dpi) {
     // Tabs keep their text's width; only the height follows the layout.
     SendMessageW(control(layout::kTabDialog), TCM_SETITEMSIZE, 0,
                  MAKELPARAM(0, ui::TwipsToPixels(layout::kTabHeight, dpi)));
 }
 
-void Win32OptionenView::command(int id, int code) {
-    if (code != BN_CLICKED) {
-        return;
-    }
-    if (presenter_ == nullptr) {
-        if (id == IDOK || id == IDCANCEL) {
-            close();
-        }
-        return;
-    }
-    if (id == IDOK) {
-        presenter_->okClicked();
-        return;
-    }
-    if (id == IDCANCEL) {
-        presenter_->cancelClicked();
+void Win32OptionenView::clicked(int id) {
+    if (presenter() == nullptr) {
         return;
     }
     for (const ui::OptionenRoute& route : ui::kOptionenRoutes) {
         if (route.id == id) {
-            (presenter_->*route.handler)();
+            (presenter()->*route.handler)();
             return;
         }
     }
@@ -141,9 +95,9 @@ void Win32OptionenView::command(int id, int code) {
 INT_PTR Win32OptionenView::pageBackground(HDC context, HWND child) const {
     // Labels, frames and option buttons on a page show the tab's own background, which a
     // theme may draw lighter than the dialog's or as a gradient: they draw no background.
-    if (controls_) {
-        for (const LayoutControls::Control& entry : controls_->controls()) {
-            if (entry.window == child && controls_->page(*entry.layout) >= 0) {
+    if (const LayoutControls* all = controls()) {
+        for (const LayoutControls::Control& entry : all->controls()) {
+            if (entry.window == child && all->page(*entry.layout) >= 0) {
                 SetBkMode(context, TRANSPARENT);
                 return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
             }
@@ -173,18 +127,15 @@ void Win32OptionenView::printPage(HDC context) {
     RestoreDC(context, saved);
 }
 
-HWND Win32OptionenView::control(std::string_view name) const {
-    return controls_ ? controls_->get(name) : nullptr;
-}
-
 void Win32OptionenView::showPage(int page) {
-    if (!controls_) {
+    const LayoutControls* all = controls();
+    if (all == nullptr) {
         return;
     }
     HWND focused = GetFocus();
     bool focusHidden = false;
-    for (const LayoutControls::Control& entry : controls_->controls()) {
-        const int onPage = controls_->page(*entry.layout);
+    for (const LayoutControls::Control& entry : all->controls()) {
+        const int onPage = all->page(*entry.layout);
         if (onPage < 0 || entry.window == nullptr) {
             continue;
         }
@@ -303,10 +254,6 @@ void Win32OptionenView::setChoice(ui::OptionGroup group, std::optional<int> valu
         }
     }
     keepTabStops();
-}
-
-void Win32OptionenView::close() {
-    end(IDOK);
 }
 
 }  // namespace kw::winui
