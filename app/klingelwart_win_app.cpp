@@ -4,9 +4,11 @@
 #include <memory>
 #include <utility>
 
+#include "core/display_options.h"
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "platform/win32/pipe_call_source.h"
+#include "platform/win32/tray_notifier.h"
 #include "ui/call_source_catalogue.h"
 
 namespace kw::app {
@@ -47,9 +49,13 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       // No SIP here, so no password store.
       anrufquellenPlatform_{store_, messages_, ui::DialogRows(kSources),
                             [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
+      autostart_(win32::Win32ProgramInfo::modulePath()),
+      anzeigePlatform_{store_, messages_, autostart_,
+                       [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
       windowManager_(window_.window()),
       help_(window_.window()),
-      dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_),
+      dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_,
+               &anzeigePlatform_),
       platform_{guard,
                 program_,
                 store_,
@@ -58,10 +64,23 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
+      trayIcon_(winui::LoadProgramIcon(GetSystemMetrics(SM_CXSMICON))),
+      notificationsPlatform_{
+          [this](platform::Notifier::Handlers handlers) -> std::unique_ptr<platform::Notifier> {
+              return std::make_unique<win32::TrayNotifier>(trayIcon_.get(), std::move(handlers));
+          },
+          [this] { return std::string(presenter_.actionCaption()); },
+          [this](std::string_view caller, std::string_view called) {
+              presenter_.runActionFor(caller, called);
+          },
+          [this] { windowManager_.bringToFront(); },
+          [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
+      notifications_(notificationsPlatform_),
       sources_(
           [this](std::string_view caller, std::string_view called) {
               if (!window_.ended()) {
                   presenter_.phoneRang(caller, called);
+                  notifications_.rang(++calls_, caller, "", called);
               }
           },
           window_) {
@@ -88,6 +107,7 @@ bool KlingelwartWinApp::start() {
         return false;
     }
     applySources(LoadCallSourceOptions(store_));
+    notifications_.apply(LoadDisplayOptions(store_));
     window_.showAsLoaded();
     return true;
 }

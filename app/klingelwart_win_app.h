@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/win32/com/dispatch_automation.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
+#include "platform/win32/run_key_autostart.h"
 #include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
@@ -17,9 +19,12 @@
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
 #include "ui/anrufquellen.h"
+#include "ui/anzeige.h"
+#include "ui/call_notifications.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/win32/program_icon.h"
 #include "ui/win32/win32_dialog_opener.h"
 #include "ui/win32/win32_main_screen_view.h"
 
@@ -61,11 +66,18 @@ class KlingelwartWinApp {
     win32::Win32FileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    win32::RunKeyAutostart autostart_;
+    ui::AnzeigePlatform anzeigePlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
     winui::Win32DialogOpener dialogs_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    winui::UniqueIcon trayIcon_;
+    ui::CallNotificationsPlatform notificationsPlatform_;
+    // Before the sources, whose calls it announces; after the window its icon belongs to.
+    ui::CallNotifications notifications_;
+    std::uint64_t calls_ = 0;
     // Last, so that they go first; the destructor takes the phone source back from the window.
     ui::CallSources sources_;
 };

@@ -125,7 +125,8 @@ std::string OptionText(const CallSourceOptions& options, std::string_view key) {
 
 bool SetOptionText(CallSourceOptions& options, std::string_view key, std::string_view text) {
     const CallSourceField* field = FieldOf(key);
-    return field && std::visit(Parser{options, text, field->emptyIsValue, field->normalise}, field->option);
+    return field &&
+           std::visit(Parser{options, text, field->emptyIsValue, field->normalise}, field->option);
 }
 
 bool SwitchedOn(const CallSourceOptions& options, std::string_view key) {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/book_text.h"
 #include "core/ascii.h"
+#include "core/book_text.h"
 #include "core/utf8.h"
 
 namespace kw {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <deque>
 
-#include "core/book_text.h"
 #include "core/ascii.h"
+#include "core/book_text.h"
 #include "core/utf8.h"
 
 namespace kw {
@@ -153,7 +153,8 @@ class Reader {
                     return false;
                 }
                 for (const char c : digits) {
-                    const int value = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+                    const int value =
+                        hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
                     if (value < 0) {
                         return false;
                     }

@@ -4,6 +4,7 @@
 
 #include "ui/info.h"
 #include "ui/win32/win32_anrufquellen_view.h"
+#include "ui/win32/win32_anzeige_view.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
 
@@ -24,42 +25,40 @@ class OpenDialog {
     HWND& open_;
 };
 
+// Runs a fresh View with its Presenter, made from `args` once the dialog exists, and keeps
+// `open` on the dialog while it runs.
+template <class View, class Presenter, class... Args>
+void RunDialog(HWND owner, HWND& open, Args&... args) {
+    View view;
+    std::optional<Presenter> presenter;
+    OpenDialog opened(open);
+    view.run(owner, [&](HWND dialog) {
+        opened.set(dialog);
+        presenter.emplace(view, args...);
+        return &*presenter;
+    });
+}
+
 }  // namespace
 
 void Win32DialogOpener::openOptionen() {
-    Win32OptionenView view;
-    std::optional<ui::Optionen> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, options_, optionen_);
-        return &*presenter;
-    });
+    RunDialog<Win32OptionenView, ui::Optionen>(owner(), open_, options_, optionen_);
 }
 
 void Win32DialogOpener::openInfo() {
-    Win32InfoView view;
-    std::optional<ui::Info> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, program_);
-        return &*presenter;
-    });
+    RunDialog<Win32InfoView, ui::Info>(owner(), open_, program_);
 }
 
 void Win32DialogOpener::openAnrufquellen() {
-    if (anrufquellen_ == nullptr) {
-        return;
+    if (anrufquellen_ != nullptr) {
+        RunDialog<Win32AnrufquellenView, ui::Anrufquellen>(owner(), open_, *anrufquellen_);
     }
-    Win32AnrufquellenView view;
-    std::optional<ui::Anrufquellen> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, *anrufquellen_);
-        return &*presenter;
-    });
+}
+
+void Win32DialogOpener::openAnzeige() {
+    if (anzeige_ != nullptr) {
+        RunDialog<Win32AnzeigeView, ui::Anzeige>(owner(), open_, *anzeige_);
+    }
 }
 
 }  // namespace kw::winui

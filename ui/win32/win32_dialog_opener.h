@@ -6,6 +6,7 @@
 #include "platform/program_info.h"
 #include "platform/win32/windows_api.h"
 #include "ui/anrufquellen.h"
+#include "ui/anzeige.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 
@@ -19,23 +20,28 @@ class Win32DialogOpener final : public ui::DialogOpener {
     // The owner is asked at every opening, since the main window may be made after this.
     using Owner = std::function<HWND()>;
 
-    // Without `anrufquellen` the call sources dialog does not open.
+    // Without `anrufquellen` or `anzeige` that dialog does not open.
     Win32DialogOpener(Owner owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
-                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::AnzeigePlatform* anzeige = nullptr)
         : owner_(std::move(owner)),
           options_(options),
           optionen_(optionen),
           program_(program),
-          anrufquellen_(anrufquellen) {}
+          anrufquellen_(anrufquellen),
+          anzeige_(anzeige) {}
     Win32DialogOpener(HWND owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
-                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
-        : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen) {}
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::AnzeigePlatform* anzeige = nullptr)
+        : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen,
+                            anzeige) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    void openAnzeige() override;
 
     // The dialog open now, else the owner: what message boxes and the file dialog must be modal
     // to, so that the options dialog cannot be used behind its own message.
@@ -49,6 +55,7 @@ class Win32DialogOpener final : public ui::DialogOpener {
     ui::OptionenPlatform& optionen_;
     const platform::ProgramInfo& program_;
     ui::AnrufquellenPlatform* anrufquellen_;
+    ui::AnzeigePlatform* anzeige_;
     HWND open_ = nullptr;
 };
 
