@@ -91,7 +91,7 @@ CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
 MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                     const CallSourceOptions& options) {
     auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    const std::array<std::pair<std::string_view, std::string>, 10> values{{
+    const std::array<platform::SettingsValue, 10> values{{
         {source_key::kSteuerelement, flag(options.Steuerelement)},
         {source_key::kKlingelwartRing, flag(options.KlingelwartRing)},
         {source_key::kRouter, flag(options.Router)},
@@ -103,12 +103,7 @@ MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
         {source_key::kSIPAuthName, options.SIPAuthName},
         {source_key::kSIPTransport, std::string(TransportName(options.SIPTransport))},
     }};
-    for (const auto& [key, value] : values) {
-        if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, key, value)) {
-            return failure;
-        }
-    }
-    return std::nullopt;
+    return store.writeAll(kApplicationName, kCallSourcesSection, values);
 }
 
 }  // namespace kw
