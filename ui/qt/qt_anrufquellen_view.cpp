@@ -65,9 +65,10 @@ QtAnrufquellenView::QtAnrufquellenView() {
 }
 
 void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
-    connect(box(ui::SourceCheck::Router), &QCheckBox::clicked, this,
+    // The state, not the click: a screen reader's toggle action changes it without a click.
+    connect(box(ui::SourceCheck::Router), &QCheckBox::toggled, this,
             [&presenter] { presenter.routerClicked(); });
-    connect(box(ui::SourceCheck::SIP), &QCheckBox::clicked, this,
+    connect(box(ui::SourceCheck::SIP), &QCheckBox::toggled, this,
             [&presenter] { presenter.sipClicked(); });
     connectOkCancel(
         controls_->get<QPushButton>(layout::kDefaultButton),
