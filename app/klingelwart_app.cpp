@@ -36,10 +36,10 @@ std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& opti
 
 std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
     const CallSourceOptions& options, const Result<std::string>& ringDirectory,
-    platform::SecretStore& secrets) {
+    const std::function<MaybeFailure()>& reclaimRingLock, platform::SecretStore& secrets) {
     std::vector<std::unique_ptr<platform::CallSource>> sources;
     if (options.KlingelwartRing) {
-        sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory));
+        sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory, reclaimRingLock));
     }
     if (options.Router) {
         sources.push_back(
@@ -51,15 +51,17 @@ std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
     return sources;
 }
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                               std::function<MaybeFailure()> reclaimRingLock)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
-      anrufquellenPlatform_{store_, messages_, /*hasPhoneControl=*/false,
-                            [this](const CallSourceOptions& chosen) {
-                                sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
-                            },
-                            &secrets_},
+      anrufquellenPlatform_{
+          store_, messages_, /*hasPhoneControl=*/false,
+          [this](const CallSourceOptions& chosen) {
+              sources_.replace(CallSourcesFor(chosen, ringDirectory_, reclaimRingLock_, secrets_));
+          },
+          &secrets_},
       dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
@@ -72,6 +74,7 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
       ringDirectory_(std::move(ringDirectory)),
+      reclaimRingLock_(std::move(reclaimRingLock)),
       sources_([this](std::string_view caller,
                       std::string_view called) { presenter_.phoneRang(caller, called); },
                window_) {
@@ -84,7 +87,8 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
-    sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, secrets_));
+    sources_.replace(
+        CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
     window_.showAsLoaded();
     return true;
 }
