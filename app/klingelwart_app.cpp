@@ -24,6 +24,7 @@ namespace {
 // What this system's sources are made from.
 struct SourceContext {
     const Result<std::string>& ringDirectory;
+    const std::function<MaybeFailure()>& reclaimRingLock;
     platform::SecretStore& secrets;
 };
 
@@ -50,7 +51,8 @@ using MadeSource = std::unique_ptr<platform::CallSource>;
 constexpr std::array kSources{
     SourceRow{ui::source::kKlingelwartRing,
               [](const CallSourceOptions&, SourceContext& context) -> MadeSource {
-                  return std::make_unique<qt::RingSocketSource>(context.ringDirectory);
+                  return std::make_unique<qt::RingSocketSource>(context.ringDirectory,
+                                                                context.reclaimRingLock);
               }},
     SourceRow{ui::source::kRouter,
               [](const CallSourceOptions& options, SourceContext&) -> MadeSource {
@@ -67,20 +69,22 @@ constexpr std::array kSources{
 
 std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
     const CallSourceOptions& options, const Result<std::string>& ringDirectory,
-    platform::SecretStore& secrets) {
-    SourceContext context{ringDirectory, secrets};
+    const std::function<MaybeFailure()>& reclaimRingLock, platform::SecretStore& secrets) {
+    SourceContext context{ringDirectory, reclaimRingLock, secrets};
     return ui::SwitchedOnSources(kSources, options, context);
 }
 
-KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory)
+KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                               std::function<MaybeFailure()> reclaimRingLock)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
       messages_(qt::ProgramIcon()),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
-      anrufquellenPlatform_{store_, messages_, ui::DialogRows(kSources),
-                            [this](const CallSourceOptions& chosen) {
-                                sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
-                            },
-                            &secrets_},
+      anrufquellenPlatform_{
+          store_, messages_, ui::DialogRows(kSources),
+          [this](const CallSourceOptions& chosen) {
+              sources_.replace(CallSourcesFor(chosen, ringDirectory_, reclaimRingLock_, secrets_));
+          },
+          &secrets_},
       autostart_(posix::XdgAutostart::defaultConfigHome(), program_.directory() + "/klingelwart"),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
@@ -96,6 +100,7 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                 CallActionPlatform{launcher_, automation_, messages_}},
       presenter_(window_, options_, call_, platform_),
       ringDirectory_(std::move(ringDirectory)),
+      reclaimRingLock_(std::move(reclaimRingLock)),
       notificationsPlatform_{
           [](platform::Notifier::Handlers handlers) -> std::unique_ptr<platform::Notifier> {
               return std::make_unique<qt::DBusNotifier>(QDBusConnection::sessionBus(),
@@ -123,7 +128,8 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
-    sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, secrets_));
+    sources_.replace(
+        CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
     notifications_.apply(LoadDisplayOptions(store_));
     window_.showAsLoaded();
     return true;

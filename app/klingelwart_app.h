@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,19 +36,21 @@
 
 namespace kw::app {
 
-// The sources these options switch on. `ringDirectory` as for KlingelwartApp; `secrets` holds the
-// SIP password.
+// The sources these options switch on. `ringDirectory` and `reclaimRingLock` as for
+// KlingelwartApp; `secrets` holds the SIP password.
 std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
     const CallSourceOptions& options, const Result<std::string>& ringDirectory,
-    platform::SecretStore& secrets);
+    const std::function<MaybeFailure()>& reclaimRingLock, platform::SecretStore& secrets);
 
 // The running program: the option record, the last call, every backend, the main window and
 // its presenter, wired once and owned here for the whole run.
 class KlingelwartApp {
   public:
     // `ringDirectory`: the private runtime directory whose lock this process holds, or why
-    // klingelwart-ring cannot reach it.
-    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory);
+    // klingelwart-ring cannot reach it; `reclaimRingLock` claims that lock again when the
+    // directory was removed and made anew.
+    KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
+                   std::function<MaybeFailure()> reclaimRingLock = {});
 
     KlingelwartApp(const KlingelwartApp&) = delete;
     KlingelwartApp& operator=(const KlingelwartApp&) = delete;
@@ -78,6 +81,7 @@ class KlingelwartApp {
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
     Result<std::string> ringDirectory_;
+    std::function<MaybeFailure()> reclaimRingLock_;
     ui::CallNotificationsPlatform notificationsPlatform_;
     ui::CallNotifications notifications_;
     std::uint64_t calls_ = 0;

@@ -83,7 +83,8 @@ int main(int argc, char* argv[]) {
         ringDirectory = kw::Failure{kw::error::kPathFileAccess, "Die Sperrdatei " + lock->path() +
                                                                     " lässt sich nicht anlegen."};
     }
-    kw::app::KlingelwartApp program(instance, std::move(ringDirectory));
+    kw::app::KlingelwartApp program(instance, std::move(ringDirectory),
+                                    [&lock] { return lock->reclaim(); });
     if (!program.start()) {
         return 0;
     }

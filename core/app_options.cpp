@@ -32,4 +32,9 @@ MaybeFailure WriteOption(platform::SettingsStore& store, std::string_view key,
     return store.write(kApplicationName, kOptionsSection, key, value);
 }
 
+MaybeFailure WriteOptions(platform::SettingsStore& store,
+                          std::span<const platform::SettingsValue> values) {
+    return store.writeAll(kApplicationName, kOptionsSection, values);
+}
+
 }  // namespace kw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,9 @@ void LoadOptions(platform::SettingsStore& store, AppOptions& options);
 // Writes one option text under the program's application name and section.
 [[nodiscard]] MaybeFailure WriteOption(platform::SettingsStore& store, std::string_view key,
                                        std::string_view value);
+
+// Writes several option texts there in one step: all or none.
+[[nodiscard]] MaybeFailure WriteOptions(platform::SettingsStore& store,
+                                        std::span<const platform::SettingsValue> values);
 
 }  // namespace kw

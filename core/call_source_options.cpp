@@ -2,6 +2,7 @@
 
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "core/app_options.h"
 #include "core/sip_fingerprint.h"
@@ -145,13 +146,12 @@ CallSourceOptions LoadCallSourceOptions(platform::SettingsStore& store) {
 
 MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                     const CallSourceOptions& options) {
+    std::vector<platform::SettingsValue> values;
+    values.reserve(kCallSourceFields.size());
     for (const CallSourceField& field : kCallSourceFields) {
-        if (MaybeFailure failure = store.write(kApplicationName, kCallSourcesSection, field.key,
-                                               OptionText(options, field.key))) {
-            return failure;
-        }
+        values.push_back({field.key, OptionText(options, field.key)});
     }
-    return std::nullopt;
+    return store.writeAll(kApplicationName, kCallSourcesSection, values);
 }
 
 }  // namespace kw

@@ -103,7 +103,7 @@ std::optional<std::uint16_t> ParsePort(std::string_view text);
 std::string_view TransportName(SipTransport transport);
 std::optional<SipTransport> ParseTransport(std::string_view text);
 
-// Writes every key of the section; stops at the first failure and returns it.
+// Writes every key of the section in one write: all of them, or on a failure none.
 [[nodiscard]] MaybeFailure WriteCallSourceOptions(platform::SettingsStore& store,
                                                   const CallSourceOptions& options);
 

@@ -95,13 +95,22 @@ void Optionen::fileSelectClicked() {
 }
 
 void Optionen::okClicked() {
-    const bool pageStored =
-        view_.currentTab() == OptionenTab::Datenbank ? databasePageWritten() : shellPageWritten();
-    if (!pageStored) {
+    const bool databasePage = view_.currentTab() == OptionenTab::Datenbank;
+    std::vector<platform::SettingsValue> values{
+        {key::kDoJob, std::string(databasePage ? kFlagOff : kFlagOn)}};
+    const std::optional<Notice> problem =
+        databasePage ? checkDatabasePage(values) : checkShellPage(values);
+    if (problem) {
+        // The action kind follows the page even when a check sends the user back to correct an
+        // entry.
+        if (save(std::span(values).first(1))) {
+            inform(problem->title, problem->text);
+        }
         return;
     }
-    if (!writeChoice(key::kStart, OptionGroup::Start, kNoStartChoice) ||
-        !writeChoice(key::kFormatierung, OptionGroup::Format, kNoFormatChoice)) {
+    values.push_back({key::kStart, choiceText(OptionGroup::Start, kNoStartChoice)});
+    values.push_back({key::kFormatierung, choiceText(OptionGroup::Format, kNoFormatChoice)});
+    if (!save(values)) {
         return;
     }
     LoadOptions(platform_.store, options_);
@@ -112,16 +121,11 @@ void Optionen::cancelClicked() {
     view_.close();
 }
 
-bool Optionen::databasePageWritten() {
-    // Stored before the checks on purpose: the action kind follows the page even when a check
-    // below sends the user back to correct an entry.
-    if (!write(key::kDoJob, kFlagOff)) {
-        return false;
-    }
+std::optional<Optionen::Notice> Optionen::checkDatabasePage(
+    std::vector<platform::SettingsValue>& values) {
     const std::string database = view_.text(OptionenText::Db);
     if (database.empty()) {
-        inform(optionen::kNoDatabase.title, optionen::kNoDatabase.text);
-        return false;
+        return Notice{optionen::kNoDatabase.title, std::string(optionen::kNoDatabase.text)};
     }
     auto found = platform_.files.findsOrdinaryFile(database);
     if (!found.ok()) {
@@ -129,42 +133,42 @@ bool Optionen::databasePageWritten() {
         text += kCrLf;
         text += kCrLf;
         text += found.failure().description;
-        inform(optionen::kDatabaseUncheckableTitle, text);
-        return false;
+        return Notice{optionen::kDatabaseUncheckableTitle, std::move(text)};
     }
     if (!found.value()) {
-        inform(optionen::kDatabaseMissing.title, optionen::kDatabaseMissing.text);
-        return false;
+        return Notice{optionen::kDatabaseMissing.title,
+                      std::string(optionen::kDatabaseMissing.text)};
     }
     const std::string procedure = view_.text(OptionenText::Proc);
     if (procedure.empty()) {
-        inform(optionen::kNoProcedure.title, optionen::kNoProcedure.text);
-        return false;
+        return Notice{optionen::kNoProcedure.title, std::string(optionen::kNoProcedure.text)};
     }
-    return write(key::kDatabase, database) && write(key::kProcedure, procedure) &&
-           write(key::kShell, "") &&
-           writeChoice(key::kParameter, OptionGroup::Parameter, kNoParameterChoice);
+    values.push_back({key::kDatabase, database});
+    values.push_back({key::kProcedure, procedure});
+    values.push_back({key::kShell, ""});
+    values.push_back({key::kParameter, choiceText(OptionGroup::Parameter, kNoParameterChoice)});
+    return std::nullopt;
 }
 
-bool Optionen::shellPageWritten() {
-    if (!write(key::kDoJob, kFlagOn)) {
-        return false;
-    }
+std::optional<Optionen::Notice> Optionen::checkShellPage(
+    std::vector<platform::SettingsValue>& values) {
     const std::string shell = view_.text(OptionenText::Shell);
     if (shell.empty()) {
-        inform(optionen::kNoShellCommand.title, optionen::kNoShellCommand.text);
-        return false;
+        return Notice{optionen::kNoShellCommand.title, std::string(optionen::kNoShellCommand.text)};
     }
-    return write(key::kDatabase, "") && write(key::kProcedure, "") && write(key::kShell, shell) &&
-           write(key::kParameter, kFlagOff);
+    values.push_back({key::kDatabase, ""});
+    values.push_back({key::kProcedure, ""});
+    values.push_back({key::kShell, shell});
+    values.push_back({key::kParameter, std::string(kFlagOff)});
+    return std::nullopt;
 }
 
-bool Optionen::writeChoice(std::string_view key, OptionGroup group, int none) {
-    return write(key, std::to_string(view_.choice(group).value_or(none)));
+std::string Optionen::choiceText(OptionGroup group, int none) {
+    return std::to_string(view_.choice(group).value_or(none));
 }
 
-bool Optionen::write(std::string_view key, std::string_view value) {
-    const MaybeFailure failure = WriteOption(platform_.store, key, value);
+bool Optionen::save(std::span<const platform::SettingsValue> values) {
+    const MaybeFailure failure = WriteOptions(platform_.store, values);
     if (!failure) {
         return true;
     }

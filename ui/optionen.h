@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app_options.h"
 #include "platform/file_dialog.h"
@@ -71,11 +72,19 @@ class Optionen {
     void cancelClicked();      // CancelButton, Esc, the frame's close box
 
   private:
-    bool write(std::string_view key, std::string_view value);
-    bool writeChoice(std::string_view key, OptionGroup group, int none);
+    // Why OK cannot store the page yet, for the user.
+    struct Notice {
+        std::string_view title;
+        std::string text;
+    };
+
+    // Add the page's keys to `values`, or say what is missing.
+    std::optional<Notice> checkDatabasePage(std::vector<platform::SettingsValue>& values);
+    std::optional<Notice> checkShellPage(std::vector<platform::SettingsValue>& values);
+    std::string choiceText(OptionGroup group, int none);
+    // All or none, with a message when it fails.
+    bool save(std::span<const platform::SettingsValue> values);
     void inform(std::string_view title, std::string_view text);
-    bool databasePageWritten();
-    bool shellPageWritten();
     void appendToShell(std::string_view placeholder);
 
     OptionenView& view_;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/failure.h"
 #include "platform/instance_guard.h"
 #include "platform/posix/unique_fd.h"
 
@@ -27,6 +28,11 @@ class InstanceLock final : public platform::InstanceGuard {
 
     // True when this object holds the lock.
     bool claimed() const { return static_cast<bool>(fd_); }
+
+    // Makes sure the lock file now found at path() is the one held: after the file, or its
+    // directory, was removed and made again, claims the new file (the old claim goes). Failure
+    // when another instance holds the new one, or it cannot be opened; the old claim then stays.
+    MaybeFailure reclaim();
 
     const std::string& path() const { return path_; }
 

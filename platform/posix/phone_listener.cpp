@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/epoll.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -93,6 +95,7 @@ Result<std::unique_ptr<PhoneListener>> PhoneListener::open(const std::string& di
     // process runs out of descriptors; otherwise the socket would stay readable forever.
     listener->reserve_ = UniqueFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     listener->buffer_.resize(kMaxRingMessage);
+    listener->watchDirectory(directory);
     return listener;
 }
 
@@ -100,14 +103,41 @@ PhoneListener::~PhoneListener() {
     pending_.clear();
     epoll_.reset();
     socket_.reset();
-    if (bound_) {
-        // Only the file this listener bound: never one that replaced it.
-        struct stat current {};
-        if (::lstat(path_.c_str(), &current) == 0 && S_ISSOCK(current.st_mode) &&
-            current.st_dev == device_ && current.st_ino == inode_) {
-            ::unlink(path_.c_str());
-        }
+    // Only the file this listener bound: never one that replaced it.
+    if (bound_ && stillBound()) {
+        ::unlink(path_.c_str());
     }
+}
+
+void PhoneListener::watchDirectory(const std::string& directory) {
+    UniqueFd watch(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    constexpr std::uint32_t kGone = IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE |
+                                    IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_ONLYDIR;
+    if (!watch || ::inotify_add_watch(watch.get(), directory.c_str(), kGone) < 0) {
+        return;
+    }
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.fd = watch.get();
+    if (::epoll_ctl(epoll_.get(), EPOLL_CTL_ADD, watch.get(), &event) == 0) {
+        watch_ = std::move(watch);
+    }
+}
+
+void PhoneListener::takeDirectoryEvents() {
+    // The events only say that something changed; what counts is where the path leads now.
+    alignas(inotify_event) std::array<char, 4096> events{};
+    while (::read(watch_.get(), events.data(), events.size()) > 0) {
+    }
+    if (!stillBound()) {
+        lost_ = true;
+    }
+}
+
+bool PhoneListener::stillBound() const {
+    struct stat current {};
+    return ::lstat(path_.c_str(), &current) == 0 && S_ISSOCK(current.st_mode) &&
+           current.st_dev == device_ && current.st_ino == inode_;
 }
 
 void PhoneListener::processReady(
@@ -121,6 +151,10 @@ void PhoneListener::processReady(
         const int fd = events[static_cast<std::size_t>(index)].data.fd;
         if (fd == socket_.get()) {
             acceptReady = true;
+            continue;
+        }
+        if (watch_ && fd == watch_.get()) {
+            takeDirectoryEvents();
             continue;
         }
         std::size_t position = 0;

@@ -32,6 +32,11 @@ namespace kw::posix {
 // dropped). A message that has arrived is never dropped for age. Only the first message of a
 // connection counts.
 //
+// The directory is watched (inotify, through the same fd()): once the socket file is removed,
+// renamed or replaced, or the directory itself goes, processReady() sets lost(), as nothing can
+// reach the socket any more. Without a watch (the user's inotify limits are used up)
+// stillBound() tells it on demand.
+//
 // Not thread-safe: use one listener from one thread.
 class PhoneListener {
   public:
@@ -68,6 +73,15 @@ class PhoneListener {
     void processReady(
         const std::function<void(std::string_view caller, std::string_view called)>& onCall);
 
+    // The socket file can no longer be reached under socketPath(); seen by processReady().
+    bool lost() const { return lost_; }
+
+    // Whether socketPath() still names the socket this listener bound. One lstat.
+    bool stillBound() const;
+
+    // Whether the directory is watched, so that lost() follows by itself.
+    bool watched() const { return static_cast<bool>(watch_); }
+
     // Connections currently waited for (accepted, message not yet there). For tests.
     std::size_t pendingCount() const { return pending_.size(); }
 
@@ -89,12 +103,16 @@ class PhoneListener {
     void dropPending(std::size_t index);
     void dropExpired();
     bool peerIsSameUser(int connection) const;
+    void watchDirectory(const std::string& directory);
+    void takeDirectoryEvents();
 
     std::string path_;
     UniqueFd socket_;
     UniqueFd epoll_;
     UniqueFd reserve_;
+    UniqueFd watch_;
     bool bound_ = false;
+    bool lost_ = false;
     dev_t device_ = 0;
     ino_t inode_ = 0;
     std::vector<Pending> pending_;

@@ -336,7 +336,7 @@ struct IniSettingsStore::Impl {
     bool parsed = false;
 
     std::string read(const QString& key);
-    MaybeFailure write(const QString& key, const QString& value);
+    MaybeFailure write(const std::vector<std::pair<QString, QString>>& values);
     // `make` creates the backup at a path, or returns the errno; EEXIST moves on to the next.
     MaybeFailure keepBackup(std::string_view suffix,
                             const std::function<int(const fs::path&)>& make);
@@ -370,7 +370,7 @@ std::string IniSettingsStore::Impl::read(const QString& key) {
     return found == parsedValues.end() ? std::string() : found->second;
 }
 
-MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& value) {
+MaybeFailure IniSettingsStore::Impl::write(const std::vector<std::pair<QString, QString>>& values) {
     const fs::path target = Resolved(file);
     const fs::path directory = target.parent_path();
     if (const int err = MakeDirectories(directory); err != 0) {
@@ -446,7 +446,9 @@ MaybeFailure IniSettingsStore::Impl::write(const QString& key, const QString& va
         for (const QString& existing : keys) {
             updated.setValue(existing, current.value(existing));
         }
-        updated.setValue(key, value);
+        for (const auto& [key, value] : values) {
+            updated.setValue(key, value);
+        }
         updated.sync();
         if (updated.status() != QSettings::NoError) {
             return MakeFailure(error::kPathFileAccess);
@@ -496,14 +498,26 @@ std::string IniSettingsStore::read(std::string_view application, std::string_vie
     }
 }
 
-MaybeFailure IniSettingsStore::write(std::string_view application, std::string_view section,
-                                     std::string_view key, std::string_view value) {
-    if (application != impl_->application || key.empty()) {
+MaybeFailure IniSettingsStore::writeAll(std::string_view application, std::string_view section,
+                                        std::span<const platform::SettingsValue> values) {
+    if (application != impl_->application) {
         return MakeFailure(error::kInvalidCall);
     }
     try {
-        return impl_->write(KeyPath(section, key),
-                            QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+        std::vector<std::pair<QString, QString>> named;
+        named.reserve(values.size());
+        for (const platform::SettingsValue& entry : values) {
+            if (entry.key.empty()) {
+                return MakeFailure(error::kInvalidCall);
+            }
+            named.emplace_back(
+                KeyPath(section, entry.key),
+                QString::fromUtf8(entry.value.data(), static_cast<qsizetype>(entry.value.size())));
+        }
+        if (named.empty()) {
+            return std::nullopt;
+        }
+        return impl_->write(named);
     } catch (const std::bad_alloc&) {
         return MakeFailure(error::kOutOfMemory);
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,10 @@ class IniSettingsStore final : public platform::SettingsStore {
 
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
-    [[nodiscard]] MaybeFailure write(std::string_view application, std::string_view section,
-                                     std::string_view key, std::string_view value) override;
+    // One rewrite of the file for all values, made durable and put in place by an atomic
+    // rename: after a failure or a crash the file holds all of them or none.
+    [[nodiscard]] MaybeFailure writeAll(std::string_view application, std::string_view section,
+                                        std::span<const platform::SettingsValue> values) override;
 
     // $XDG_CONFIG_HOME/<application>.conf, or ~/.config/<application>.conf when that is unset,
     // empty or not absolute.

@@ -92,6 +92,22 @@ std::string TextOf(DWORD type, const std::vector<BYTE>& data) {
     }
 }
 
+// A value as it was before a write, to put back when a later value of the same write fails.
+struct Earlier {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+void Restore(HKEY key, const std::wstring& name, const Earlier& earlier) {
+    if (!earlier.present) {
+        RegDeleteValueW(key, name.c_str());
+        return;
+    }
+    RegSetValueExW(key, name.c_str(), 0, earlier.type, earlier.data.data(),
+                   static_cast<DWORD>(earlier.data.size()));
+}
+
 Failure RegistryFailure(LSTATUS status) {
     return FailureFromWin32(static_cast<std::uint32_t>(status), kw::error::kPathFileAccess);
 }
@@ -126,29 +142,53 @@ std::string RegistrySettingsStore::read(std::string_view application, std::strin
     }
 }
 
-MaybeFailure RegistrySettingsStore::write(std::string_view application, std::string_view section,
-                                          std::string_view key, std::string_view value) {
+MaybeFailure RegistrySettingsStore::writeAll(std::string_view application, std::string_view section,
+                                             std::span<const platform::SettingsValue> values) {
     try {
-        if (!UsableAddress(application, section, key)) {
-            return MakeFailure(kw::error::kInvalidCall);
+        // Everything that can be refused is checked before the first value changes.
+        struct Planned {
+            std::wstring name;
+            std::wstring text;
+            Earlier earlier;
+        };
+        std::vector<Planned> planned;
+        planned.reserve(values.size());
+        for (const platform::SettingsValue& entry : values) {
+            if (!UsableAddress(application, section, entry.key)) {
+                return MakeFailure(kw::error::kInvalidCall);
+            }
+            std::wstring text = Utf8ToWide(entry.value);
+            if ((text.size() + 1) * sizeof(wchar_t) > 0xFFFFFFFFu) {
+                return MakeFailure(kw::error::kOutOfMemory);
+            }
+            planned.push_back({Utf8ToWide(entry.key), std::move(text), {}});
         }
-        std::wstring text = Utf8ToWide(value);
-        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);  // with the terminator
-        if (bytes > 0xFFFFFFFFu) {
-            return MakeFailure(kw::error::kOutOfMemory);
+        if (planned.empty()) {
+            return std::nullopt;
         }
         RegistryKey created;
-        LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(application, section).c_str(),
-                                         0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                         nullptr, created.out(), nullptr);
+        LSTATUS status =
+            RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(application, section).c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr,
+                            created.out(), nullptr);
         if (status != ERROR_SUCCESS) {
             return RegistryFailure(status);
         }
-        status =
-            RegSetValueExW(created.get(), Utf8ToWide(key).c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(bytes));
-        if (status != ERROR_SUCCESS) {
-            return RegistryFailure(status);
+        for (Planned& value : planned) {
+            value.earlier.present =
+                QueryValue(created.get(), value.name, value.earlier.type, value.earlier.data);
+        }
+        for (std::size_t done = 0; done < planned.size(); ++done) {
+            const Planned& value = planned[done];
+            status = RegSetValueExW(created.get(), value.name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.text.c_str()),
+                                    static_cast<DWORD>((value.text.size() + 1) * sizeof(wchar_t)));
+            if (status != ERROR_SUCCESS) {
+                for (std::size_t undo = done; undo-- > 0;) {
+                    Restore(created.get(), planned[undo].name, planned[undo].earlier);
+                }
+                return RegistryFailure(status);
+            }
         }
         return std::nullopt;
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,12 @@ class RegistrySettingsStore final : public platform::SettingsStore {
   public:
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
-    [[nodiscard]] MaybeFailure write(std::string_view application, std::string_view section,
-                                     std::string_view key, std::string_view value) override;
+    // The values are set one by one. Every name is checked before the first is set; when a later
+    // one fails, those set before it get their earlier value (or absence) back. So a failure
+    // leaves the section as it was, unless putting back fails as well. The registry has no
+    // transaction: another program reading meanwhile, or a crash midway, can see part of it.
+    [[nodiscard]] MaybeFailure writeAll(std::string_view application, std::string_view section,
+                                        std::span<const platform::SettingsValue> values) override;
 
     // "Software\VB and VBA Program Settings\<application>\<section>", relative to the user's key.
     static std::wstring keyPath(std::string_view application, std::string_view section);

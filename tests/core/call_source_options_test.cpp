@@ -111,5 +111,17 @@ TEST(CallSourceOptions, OptionTextTakesOnlyValues) {
     }
 }
 
+TEST(CallSourceOptions, AStoreFailingMidwayKeepsTheOldSectionWhole) {
+    for (const std::size_t failing : {2u, 6u, 10u}) {
+        FakeSettingsStore store;
+        store.values[{"Klingelwart", "Anrufquellen", "Router"}] = "0";
+        store.values[{"Klingelwart", "Anrufquellen", "SIPServer"}] = "alt";
+        const auto before = store.values;
+        store.failAtKey = failing;
+        EXPECT_TRUE(WriteCallSourceOptions(store, {.Router = true, .SIPServer = "neu"})) << failing;
+        EXPECT_EQ(store.values, before) << failing;
+    }
+}
+
 }  // namespace
 }  // namespace kw

@@ -22,6 +22,7 @@ expected_toc=(
     "Start-Verhalten und Parameter-Format|html/optionen-start.html"
     "Der Dialog Anrufquellen|html/anrufquellen.html"
     "Der Dialog Anzeige und Start|html/anzeige.html"
+    "Einstellungen in Skripten|html/einstellungen.html"
     "Beispiel: Prozedur in Access|html/access-prozedur.html"
     "Softphone anbinden (Linux)|html/softphone-linux.html"
     "Softphone anbinden (Windows)|html/softphone-windows.html"

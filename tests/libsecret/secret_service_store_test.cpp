@@ -38,6 +38,13 @@ TEST(SecretServiceStore, RoundTrip) {
     EXPECT_FALSE(store.erase(account));  // nothing left to erase is no failure
 }
 
+// Needs the keyring of RoundTrip holding "vom-skript", stored there by secret-tool.
+TEST(SecretServiceStore, ScriptedPassword) {
+    SecretServiceStore store;
+    EXPECT_EQ(ReadOk(store, {"pbx.example", "4711"}), "vom-skript");
+    EXPECT_FALSE(store.store({"pbx.example", "4711"}, "vom-programm"));
+}
+
 // Needs the keyring of RoundTrip again, locked, with nobody to answer the unlock prompt.
 TEST(SecretServiceStore, Locked) {
     SecretServiceStore store;

@@ -43,13 +43,19 @@ if [[ ${2:-} == --inside ]]; then
     trap keyring_stop EXIT
     status=0
     keyring --unlock && run RoundTrip || status=1
+    # A script's side, as the manual shows it: secret-tool with the three attributes.
+    printf '%s' "vom-skript" | secret-tool store --label="Klingelwart SIP-Konto 4711@pbx.example" \
+        xdg:schema de.klingelwart.SipKonto application Klingelwart server pbx.example user 4711 &&
+        run ScriptedPassword &&
+        [[ $(secret-tool lookup application Klingelwart server pbx.example user 4711) == \
+            "vom-programm" ]] || { echo "FEHLER: secret-tool sieht das Passwort nicht" >&2; status=1; }
     keyring_stop
     keyring && run Locked || status=1
     ((status == 0)) || cat "$XDG_RUNTIME_DIR/keyring.log" >&2
     exit "$status"
 fi
 
-for tool in dbus-run-session dbus-send gnome-keyring-daemon; do
+for tool in dbus-run-session dbus-send gnome-keyring-daemon secret-tool; do
     command -v "$tool" >/dev/null || {
         echo "FEHLER: $tool fehlt (tools/deps.sh installiert es)" >&2
         exit 1

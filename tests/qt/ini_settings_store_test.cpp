@@ -126,6 +126,20 @@ TEST_F(IniSettingsStoreTest, AnswersOnlyForItsOwnApplication) {
     EXPECT_EQ(Slurp(file_), before);
 }
 
+TEST_F(IniSettingsStoreTest, ABatchIsStoredWholeOrNotAtAll) {
+    ASSERT_EQ(store_.write(kApp, kSection, "DoJob", "1"), std::nullopt);
+    const std::string before = Slurp(file_);
+    const platform::SettingsValue refused[] = {{"DoJob", "0"}, {"", "x"}, {"Shell", "sh"}};
+    EXPECT_EQ(store_.writeAll(kApp, kSection, refused), MakeFailure(error::kInvalidCall));
+    EXPECT_EQ(Slurp(file_), before);
+
+    const platform::SettingsValue batch[] = {{"DoJob", "0"}, {"Shell", "sh"}, {"DoJob", "2"}};
+    ASSERT_EQ(store_.writeAll(kApp, kSection, batch), std::nullopt);
+    EXPECT_EQ(Read(file_, "DoJob"), "2");
+    EXPECT_EQ(Read(file_, "Shell"), "sh");
+    EXPECT_EQ(Entries(dir_.path()), std::set<std::string>{"Klingelwart.conf"});
+}
+
 TEST_F(IniSettingsStoreTest, ReplacesOneValueAndKeepsHandWrittenOthers) {
     // An unquoted list parses as several values; QSettings joins lists with ", " too.
     Spit(file_, "\n[Options]\n\nDoJob=1\n  Shell = \"cmd, /c\"\nParameter=a, b\n[Fremd]\nx=y\n");

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -18,6 +21,7 @@
 #include <utility>
 
 #include "core/ring_message.h"
+#include "platform/posix/instance_lock.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/qt/ring_socket_source.h"
@@ -129,6 +133,57 @@ class PhoneControlTest : public QObject {
         QCOMPARE(lines[0], "Wartet nicht auf Anrufe: Die Sperrdatei /x lässt sich nicht anlegen.");
         QVERIFY(lines[1].startsWith("Wartet nicht auf Anrufe: "));
         QVERIFY(!rig.view.phoneControl().receiving());
+    }
+
+    void aLostSocketIsMadeAgain_data() {
+        QTest::addColumn<bool>("wholeDirectory");
+        QTest::addColumn<bool>("takenMeanwhile");  // by another instance, which ends later
+        QTest::newRow("socket file") << false << false;
+        QTest::newRow("runtime directory") << true << false;
+        QTest::newRow("directory taken by another instance") << true << true;
+    }
+    void aLostSocketIsMadeAgain() {
+        QFETCH(bool, wholeDirectory);
+        QFETCH(bool, takenMeanwhile);
+        const QString runtime = runtime_->path() + "/run";
+        QVERIFY(QDir().mkdir(runtime));
+        auto directory = kw::posix::PrivateRuntimeDirectoryIn(runtime.toStdString(), "");
+        QVERIFY(directory.ok());
+        const std::string privateDir = directory.value();
+        const std::string socket = privateDir + "/phone.sock";
+        kw::posix::InstanceLock lock(privateDir);
+        QVERIFY(lock.claimed());
+        MainScreenRig rig;
+        rig.sources.add(std::make_unique<kw::qt::RingSocketSource>(
+            std::move(directory), [&lock] { return lock.reclaim(); },
+            std::chrono::milliseconds(50)));
+        rig.sources.start();
+        const auto tooltip = [&rig] { return rig.view.phoneControl().toolTip(); };
+        const QString waiting = "Wartet auf Anrufe über " + QString::fromStdString(socket);
+        QCOMPARE(tooltip(), waiting);
+
+        if (!wholeDirectory) {
+            QVERIFY(QFile::remove(QString::fromStdString(socket)));
+        } else {
+            QVERIFY(QDir(runtime).removeRecursively());
+            QTRY_VERIFY(tooltip().startsWith("Wartet nicht auf Anrufe: Die Verbindung " +
+                                             QString::fromStdString(socket)));
+            QVERIFY(!rig.view.phoneControl().receiving());
+            QVERIFY(QDir().mkdir(runtime));
+            if (takenMeanwhile) {
+                QVERIFY(kw::posix::EnsurePrivateDirectory(privateDir).ok());
+                auto other = std::make_unique<kw::posix::InstanceLock>(privateDir);
+                QVERIFY(other->claimed());
+                QTRY_VERIFY(tooltip().contains("Ein anderes Klingelwart"));
+                QVERIFY(!QFile::exists(QString::fromStdString(socket)));
+                other.reset();
+            }
+        }
+        QTRY_COMPARE(tooltip(), waiting);
+        QVERIFY(rig.view.phoneControl().receiving());
+        QTRY_VERIFY(QFile::exists(QString::fromStdString(socket)));
+        QVERIFY(SendRing(socket, "0301", "42"));
+        QTRY_COMPARE(rig.rings, 1);
     }
 
     void ringShowsTheNumbersAsSent_data() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/qt/accessible_toggle.h"
 #include "tests/qt/layout_expect.h"
 #include "tests/qt/twips_expect.h"
 #include "tests/support/fake_platform.h"
@@ -130,13 +131,27 @@ class QtAnrufquellenViewTest : public QObject {
             }
             return on;
         };
+        // Mouse, keyboard and a screen reader's toggle action, in turn.
+        const struct {
+            const char* how;
+            const char* box;
+            QStringList enabled;
+        } steps[] = {
+            {"mouse", "CHK_Router", router},  {"space", "CHK_SIP", router + sip},
+            {"mouse", "CHK_Router", sip},     {"toggle", "CHK_SIP", {}},
+            {"toggle", "CHK_Router", router}, {"toggle", "CHK_SIP", router + sip},
+        };
         QCOMPARE(enabled(router + sip), QStringList());
-        click("CHK_Router");
-        QCOMPARE(enabled(router + sip), router);
-        QTest::keyClick(find("CHK_SIP"), Qt::Key_Space);
-        QCOMPARE(enabled(router + sip), router + sip);
-        click("CHK_Router");
-        QCOMPARE(enabled(router + sip), sip);
+        for (const auto& step : steps) {
+            if (QByteArray(step.how) == "mouse") {
+                click(step.box);
+            } else if (QByteArray(step.how) == "space") {
+                QTest::keyClick(find(step.box), Qt::Key_Space);
+            } else {
+                QVERIFY(kw::test::ToggleAccessibly(find(step.box)));
+            }
+            QCOMPARE(enabled(router + sip), step.enabled);
+        }
     }
 
     void transportIsOneGroup() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/app_options.h"
+#include "tests/qt/accessible_toggle.h"
 #include "tests/qt/layout_expect.h"
 #include "tests/qt/twips_expect.h"
 #include "tests/support/fake_desktop.h"
@@ -208,6 +209,15 @@ class QtOptionenViewTest : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focused(), QString("OPT_ShowAlways"));
+    }
+
+    void screenReaderToggleSelectsAndMovesTheTabStop() {
+        rig_->store.set("Start", "2");
+        load();
+        QVERIFY(kw::test::ToggleAccessibly(find("OPT_ShowAlways")));
+        QCOMPARE(choice(kw::ui::OptionGroup::Start), 3);
+        QCOMPARE(find("OPT_ShowAlways")->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(find("OPT_ShowNormal")->focusPolicy(), Qt::ClickFocus);
     }
 
     void startOptionFollowsTheStore_data() {

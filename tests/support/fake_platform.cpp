@@ -11,13 +11,20 @@ std::string FakeSettingsStore::read(std::string_view application, std::string_vi
     return found == values.end() ? std::string() : found->second;
 }
 
-MaybeFailure FakeSettingsStore::write(std::string_view application, std::string_view section,
-                                      std::string_view key, std::string_view value) {
+MaybeFailure FakeSettingsStore::writeAll(std::string_view application, std::string_view section,
+                                         std::span<const platform::SettingsValue> batch) {
     if (failWrites) {
         return failWrites;
     }
-    values[Address{std::string(application), std::string(section), std::string(key)}] = value;
-    writtenKeys.emplace_back(key);
+    if (failAtKey > writtenKeys.size() && failAtKey <= writtenKeys.size() + batch.size()) {
+        return Failure{75, "Schreibfehler mittendrin"};
+    }
+    for (const platform::SettingsValue& entry : batch) {
+        values[Address{std::string(application), std::string(section), std::string(entry.key)}] =
+            entry.value;
+        writtenKeys.emplace_back(entry.key);
+    }
+    ++batches;
     return std::nullopt;
 }
 

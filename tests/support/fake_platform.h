@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,15 +16,17 @@
 
 namespace kw::test {
 
-// An in-memory settings store that records the order of writes and can be told to fail them.
+// An in-memory settings store that records the order of writes and can be told to fail them:
+// all of them, or the one that would store the failAtKey-th key (counted from 1 over every
+// write). A failing writeAll stores none of its values.
 class FakeSettingsStore : public platform::SettingsStore {
   public:
     using Address = std::tuple<std::string, std::string, std::string>;
 
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
-    MaybeFailure write(std::string_view application, std::string_view section, std::string_view key,
-                       std::string_view value) override;
+    MaybeFailure writeAll(std::string_view application, std::string_view section,
+                          std::span<const platform::SettingsValue> values) override;
 
     // Stores under the program's own application and section.
     void set(std::string_view key, std::string_view value);
@@ -31,6 +35,8 @@ class FakeSettingsStore : public platform::SettingsStore {
     std::map<Address, std::string> values;
     std::vector<std::string> writtenKeys;
     MaybeFailure failWrites;
+    std::size_t failAtKey = 0;
+    std::size_t batches = 0;
 };
 
 class FakeLauncher : public platform::Launcher {

@@ -126,6 +126,7 @@ TEST_F(OptionenTest, OkOnTheDatabasePageStoresEveryKeyInOrderAndCloses) {
 
     EXPECT_EQ(store.writtenKeys, (Keys{"DoJob", "Database", "Procedure", "Shell", "Parameter",
                                        "Start", "Formatierung"}));
+    EXPECT_EQ(store.batches, 1u) << "one write for the whole dialog";
     EXPECT_EQ(files.searched, Keys{"C:\\db\\*.mdb"});
     EXPECT_EQ(options, (AppOptions{.DoJob = false,
                                    .Formatierung = true,
@@ -255,6 +256,27 @@ TEST_F(OptionenTest, AStoreThatRefusesWritesIsReportedOnceAndTheDialogStaysOpen)
     EXPECT_EQ(stored("Shell"), "alt");
     EXPECT_EQ(options.Shell, "alt");
     EXPECT_EQ(view.closed, 0);
+}
+
+TEST_F(OptionenTest, AStoreFailingMidwayLeavesEveryOptionAsItWas) {
+    for (const std::size_t failing : {2u, 5u, 7u}) {
+        SCOPED_TRACE(failing);
+        store = {};
+        store.set("DoJob", "1");
+        store.set("Shell", "alt");
+        store.set("Start", "2");
+        const auto before = store.values;
+        messages.shown.clear();
+        view.closed = 0;
+        view.tab = OptionenTab::Shell;
+        view.texts = {{OptionenText::Shell, "neu"}};
+        view.start = 1;
+        store.failAtKey = failing;
+        dialog.okClicked();
+        EXPECT_EQ(store.values, before);
+        EXPECT_NE(onlyMessageText().find("Schreibfehler mittendrin"), std::string::npos);
+        EXPECT_EQ(view.closed, 0);
+    }
 }
 
 TEST_F(OptionenTest, CancelClosesWithoutWriting) {

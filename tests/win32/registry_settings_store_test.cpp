@@ -205,6 +205,22 @@ TEST_F(RegistrySettingsStoreTest, OtherRegistryErrorsFailWithAGermanDescription)
     EXPECT_EQ(store_.read(app_, kSection, "DoJob"), "");
 }
 
+TEST_F(RegistrySettingsStoreTest, AValueRefusedMidwayPutsTheEarlierOnesBack) {
+    ASSERT_EQ(store_.write(app_, kSection, "DoJob", "1"), std::nullopt);
+    const DWORD start = 3;
+    rawWrite(L"Start", REG_DWORD, &start, sizeof start);
+    const auto startBefore = rawRead(L"Start");
+    // Longer than any value name the registry takes.
+    const std::string tooLong(16384, 'k');
+    const platform::SettingsValue batch[] = {
+        {"DoJob", "0"}, {"Shell", "neu"}, {"Start", "2"}, {tooLong, "x"}, {"Parameter", "1"}};
+    EXPECT_TRUE(store_.writeAll(app_, kSection, batch));
+    EXPECT_EQ(store_.read(app_, kSection, "DoJob"), "1");
+    EXPECT_EQ(rawRead(L"Start"), startBefore);
+    EXPECT_EQ(rawRead(L"Shell").first, static_cast<DWORD>(REG_NONE)) << "absent again";
+    EXPECT_EQ(store_.read(app_, kSection, "Parameter"), "");
+}
+
 TEST_F(RegistrySettingsStoreTest, AWriteThatTheRegistryRefusesFailsWithAccessDenied) {
     // A section key that nobody may write to, not even its owner.
     PSECURITY_DESCRIPTOR descriptor = nullptr;

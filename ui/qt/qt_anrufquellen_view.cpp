@@ -61,10 +61,11 @@ QtAnrufquellenView::QtAnrufquellenView() {
 }
 
 void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {
+    // The state, not the click: a screen reader's toggle action changes it without a click.
     for (const ui::ControlLayout& row : layout::kLinuxControls) {
         if (row.kind == ui::ControlKind::CheckBox) {
             const ui::SourceCheck check{row.name};
-            connect(&controls_->get<QCheckBox>(row.name), &QCheckBox::clicked, this,
+            connect(&controls_->get<QCheckBox>(row.name), &QCheckBox::toggled, this,
                     [&presenter, check] { presenter.checkClicked(check); });
         }
     }

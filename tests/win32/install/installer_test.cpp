@@ -158,6 +158,7 @@ TEST_F(Installed, HelpOpensTheInstalledManual) {
             L"Das Hauptfenster",
             L"Der Dialog Optionen",
             L"Der Dialog Anrufquellen",
+            L"Einstellungen in Skripten",
             L"Beispiel: Prozedur in Access",
             L"Softphone anbinden (Linux)",
             L"Softphone anbinden (Windows)",
