@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include "app/phone_books.h"
+#include "core/book_files.h"
 #include "core/sip_status.h"
 #include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
@@ -60,7 +62,14 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                                 sources_.replace(CallSourcesFor(chosen, ringDirectory_, secrets_));
                             },
                             &secrets_},
-      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_),
+      telefonbuecherPlatform_{store_,
+                              messages_,
+                              fileDialog_,
+                              &secrets_,
+                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
+                              [this] { return ui::StatusLines(books_); }},
+      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, program_,
+               &telefonbuecherPlatform_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -74,7 +83,17 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
       ringDirectory_(std::move(ringDirectory)),
       sources_([this](std::string_view caller,
                       std::string_view called) { presenter_.phoneRang(caller, called); },
-               window_) {
+               window_),
+      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                  BuildNameIndex,
+                  [this](std::function<void()> task) {
+                      QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
+                  },
+                  [this](const ui::LoadedBooks& loaded) {
+                      names_ = loaded.lookup;
+                      books_ = loaded.books;
+                      sources_.setBookProblems(ui::BookProblems(books_));
+                  }) {
     window_.connectTo(presenter_);
 }
 
@@ -85,6 +104,7 @@ bool KlingelwartApp::start() {
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
     sources_.replace(CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, secrets_));
+    bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;
 }

@@ -23,11 +23,13 @@
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
 #include "ui/anrufquellen.h"
+#include "ui/book_loader.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 #include "ui/qt/qt_dialog_opener.h"
 #include "ui/qt/qt_main_screen_view.h"
+#include "ui/telefonbuecher.h"
 
 namespace kw::app {
 
@@ -66,6 +68,7 @@ class KlingelwartApp {
     ui::OptionenPlatform optionenPlatform_;
     platform::SecretServiceStore secrets_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     qt::QtDialogOpener dialogs_;
     qt::QtMainScreenView window_;
     qt::QtWindowManager windowManager_;
@@ -73,6 +76,11 @@ class KlingelwartApp {
     ui::MainScreen presenter_;
     Result<std::string> ringDirectory_;
     ui::CallSources sources_;
+    // The books as last read: the names for numbers and each book's status line.
+    ui::NameLookup names_;
+    std::vector<ui::BookStatus> books_;
+    // Last: its thread posts to the window and the sources above until it is joined.
+    ui::BookLoader bookLoader_;
 };
 
 }  // namespace kw::app

@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include "app/phone_books.h"
+#include "core/book_files.h"
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "platform/win32/pipe_call_source.h"
@@ -26,9 +28,17 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       // No SIP here, so no password store.
       anrufquellenPlatform_{store_, messages_, true,
                             [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
+      // No password store here yet: the CardDAV account is refused with its reason.
+      telefonbuecherPlatform_{store_,
+                              messages_,
+                              fileDialog_,
+                              nullptr,
+                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
+                              [this] { return ui::StatusLines(books_); }},
       windowManager_(window_.window()),
       help_(window_.window()),
-      dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_),
+      dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_,
+               &telefonbuecherPlatform_),
       platform_{guard,
                 program_,
                 store_,
@@ -36,7 +46,15 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                 help_,
                 dialogs_,
                 CallActionPlatform{launcher_, automation_, messages_}},
-      presenter_(window_, options_, call_, platform_) {
+      presenter_(window_, options_, call_, platform_),
+      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                  BuildNameIndex,
+                  [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
+                  [this](const ui::LoadedBooks& loaded) {
+                      names_ = loaded.lookup;
+                      books_ = loaded.books;
+                      sources_.setBookProblems(ui::BookProblems(books_));
+                  }) {
     window_.connectTo(presenter_);
 }
 
@@ -68,6 +86,7 @@ bool KlingelwartWinApp::start() {
         return false;
     }
     applySources(LoadCallSourceOptions(store_));
+    bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;
 }

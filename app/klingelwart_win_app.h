@@ -10,6 +10,7 @@
 #include "platform/win32/com/dispatch_automation.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
+#include "platform/win32/ui_thread_queue.h"
 #include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
@@ -17,9 +18,11 @@
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
 #include "ui/anrufquellen.h"
+#include "ui/book_loader.h"
 #include "ui/call_sources.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/telefonbuecher.h"
 #include "ui/win32/win32_dialog_opener.h"
 #include "ui/win32/win32_main_screen_view.h"
 
@@ -61,11 +64,18 @@ class KlingelwartWinApp {
     win32::Win32FileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
     winui::Win32DialogOpener dialogs_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    // The books as last read: the names for numbers and each book's status line.
+    ui::NameLookup names_;
+    std::vector<ui::BookStatus> books_;
+    win32::UiThreadQueue uiThread_;
+    // Last: its thread posts into the members above until it is joined.
+    ui::BookLoader bookLoader_;
 };
 
 }  // namespace kw::app

@@ -58,12 +58,24 @@ void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sou
     start();
 }
 
-void CallSources::show() {
-    if (sources_.empty()) {
-        view_.showCallSources({{false, std::string(kNoCallSource)}});
-    } else {
-        view_.showCallSources(statuses_);
+void CallSources::setBookProblems(std::vector<std::string> lines) {
+    if (lines == bookProblems_) {
+        return;
     }
+    bookProblems_ = std::move(lines);
+    show();
+}
+
+void CallSources::show() {
+    std::vector<platform::CallSourceStatus> shown = statuses_;
+    if (sources_.empty()) {
+        shown = {{false, std::string(kNoCallSource)}};
+    }
+    // Not receiving, so that a book alone never makes the phone look ready.
+    for (const std::string& line : bookProblems_) {
+        shown.push_back({false, line});
+    }
+    view_.showCallSources(shown);
 }
 
 void CallSources::update(std::size_t index, const platform::CallSourceStatus& status) {

@@ -47,6 +47,9 @@ class CallSources {
     // before a new source binds it), then the new ones start as in start().
     void replace(std::vector<std::unique_ptr<platform::CallSource>> sources);
 
+    // Lines about phone books that could not be read, shown after the sources' own.
+    void setBookProblems(std::vector<std::string> lines);
+
   private:
     void show();
     void update(std::size_t index, const platform::CallSourceStatus& status);
@@ -54,6 +57,7 @@ class CallSources {
     platform::CallSource::CallHandler onCall_;
     CallSourcesView& view_;
     std::vector<platform::CallSourceStatus> statuses_;
+    std::vector<std::string> bookProblems_;
     bool starting_ = false;
     // Last, so that no source outlives the statuses it reports into.
     std::vector<std::unique_ptr<platform::CallSource>> sources_;

@@ -88,6 +88,10 @@ void MainScreen::anrufquellenChosen() {
     platform_.dialogs.openAnrufquellen();
 }
 
+void MainScreen::telefonbuecherChosen() {
+    platform_.dialogs.openTelefonbuecher();
+}
+
 void MainScreen::helpChosen() {
     platform_.help.open(
         HelpFilePath(platform_.program.directory(), platform_.program.pathSeparator()));

@@ -36,6 +36,7 @@ class DialogOpener {
     virtual void openOptionen() = 0;
     virtual void openInfo() = 0;
     virtual void openAnrufquellen() = 0;
+    virtual void openTelefonbuecher() = 0;
 };
 
 struct MainScreenPlatform {
@@ -70,6 +71,7 @@ class MainScreen {
     void endClicked();               // BTN_End, and mnuBeenden
     void optionenChosen();           // mnuOptionen
     void anrufquellenChosen();       // mnuAnrufquellen
+    void telefonbuecherChosen();     // mnuTelefonbuecher
     void helpChosen();               // mnuHilfe
     void infoChosen();               // mnuInfo
 

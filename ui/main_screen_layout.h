@@ -43,6 +43,7 @@ inline constexpr std::array kMenus{
     MenuEntry{"mnuTrenn1", 0, "-", "mnuDatei", ""},
     MenuEntry{"mnuOptionen", 2002, "&Optionen ...", "mnuDatei", "Ctrl+O"},
     MenuEntry{"mnuAnrufquellen", 2006, "Anruf&quellen ...", "mnuDatei", ""},
+    MenuEntry{"mnuTelefonbuecher", 2010, "&Telefonbücher ...", "mnuDatei", ""},
     MenuEntry{"mnuTrenn2", 0, "-", "mnuDatei", ""},
     MenuEntry{"mnuBeenden", 2003, "&Beenden", "mnuDatei", "Ctrl+F4"},
     MenuEntry{"mnuHelp", 0, "&?", "", ""},

@@ -176,13 +176,14 @@ class QtMainScreenViewTest : public QObject {
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QStringList>("shortcuts");
-        QTest::newRow("Datei") << "mnuDatei"
-                               << "&Datei"
-                               << QStringList{"mnuDel",          "mnuTrenn1", "mnuOptionen",
-                                              "mnuAnrufquellen", "mnuTrenn2", "mnuBeenden"}
-                               << QStringList{"&Anruferfeld löschen", "", "&Optionen ...",
-                                              "Anruf&quellen ...",    "", "&Beenden"}
-                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "Ctrl+F4"};
+        QTest::newRow("Datei")
+            << "mnuDatei"
+            << "&Datei" << QStringList{"mnuDel",          "mnuTrenn1",         "mnuOptionen",
+                                       "mnuAnrufquellen", "mnuTelefonbuecher", "mnuTrenn2",
+                                       "mnuBeenden"}
+            << QStringList{"&Anruferfeld löschen", "", "&Optionen ...", "Anruf&quellen ...",
+                           "&Telefonbücher ...",   "", "&Beenden"}
+            << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "", "Ctrl+F4"};
         QTest::newRow("?") << "mnuHelp"
                            << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
                            << QStringList{"&Hilfe ...", "", "&Info ..."}

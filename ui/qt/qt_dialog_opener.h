@@ -5,6 +5,7 @@
 #include "ui/anrufquellen.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/telefonbuecher.h"
 
 namespace kw::qt {
 
@@ -13,18 +14,26 @@ namespace kw::qt {
 class QtDialogOpener final : public ui::DialogOpener {
   public:
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
-                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program)
-        : options_(options), optionen_(optionen), anrufquellen_(anrufquellen), program_(program) {}
+                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program,
+                   ui::TelefonbuecherPlatform* telefonbuecher = nullptr)
+        : options_(options),
+          optionen_(optionen),
+          anrufquellen_(anrufquellen),
+          program_(program),
+          telefonbuecher_(telefonbuecher) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    // Without its platform the phone books dialog does not open.
+    void openTelefonbuecher() override;
 
   private:
     AppOptions& options_;
     ui::OptionenPlatform& optionen_;
     ui::AnrufquellenPlatform& anrufquellen_;
     const platform::ProgramInfo& program_;
+    ui::TelefonbuecherPlatform* telefonbuecher_;
 };
 
 }  // namespace kw::qt

@@ -6,6 +6,7 @@
 #include "ui/win32/win32_anrufquellen_view.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
+#include "ui/win32/win32_telefonbuecher_view.h"
 
 namespace kw::winui {
 namespace {
@@ -58,6 +59,20 @@ void Win32DialogOpener::openAnrufquellen() {
     view.run(owner(), [&](HWND dialog) {
         open.set(dialog);
         presenter.emplace(view, *anrufquellen_);
+        return &*presenter;
+    });
+}
+
+void Win32DialogOpener::openTelefonbuecher() {
+    if (telefonbuecher_ == nullptr) {
+        return;
+    }
+    Win32TelefonbuecherView view;
+    std::optional<ui::Telefonbuecher> presenter;
+    OpenDialog open(open_);
+    view.run(owner(), [&](HWND dialog) {
+        open.set(dialog);
+        presenter.emplace(view, *telefonbuecher_);
         return &*presenter;
     });
 }

@@ -35,9 +35,11 @@ class NoDialogs : public ui::DialogOpener {
     void openOptionen() override { ++optionen; }
     void openInfo() override { ++info; }
     void openAnrufquellen() override { ++anrufquellen; }
+    void openTelefonbuecher() override { ++telefonbuecher; }
     int optionen = 0;
     int info = 0;
     int anrufquellen = 0;
+    int telefonbuecher = 0;
 };
 
 class MainScreenViewTest : public ::testing::Test {
