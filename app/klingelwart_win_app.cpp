@@ -28,11 +28,10 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       // No SIP here, so no password store.
       anrufquellenPlatform_{store_, messages_, true,
                             [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
-      // No password store here yet: the CardDAV account is refused with its reason.
       telefonbuecherPlatform_{store_,
                               messages_,
                               fileDialog_,
-                              nullptr,
+                              &credentials_,
                               [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
                               [this] { return ui::StatusLines(books_); }},
       windowManager_(window_.window()),

@@ -8,6 +8,7 @@
 #include "core/call_source_options.h"
 #include "platform/instance_guard.h"
 #include "platform/win32/com/dispatch_automation.h"
+#include "platform/win32/credential_store.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/ui_thread_queue.h"
@@ -64,6 +65,7 @@ class KlingelwartWinApp {
     win32::Win32FileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    win32::CredentialStore credentials_;
     ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
