@@ -21,6 +21,7 @@ expected_toc=(
     "Seite Shell-Anwendung starten|html/optionen-shell.html"
     "Start-Verhalten und Parameter-Format|html/optionen-start.html"
     "Der Dialog Anrufquellen|html/anrufquellen.html"
+    "Der Dialog Telefonb&uuml;cher|html/telefonbuecher.html"
     "Beispiel: Prozedur in Access|html/access-prozedur.html"
     "Softphone anbinden (Linux)|html/softphone-linux.html"
     "Softphone anbinden (Windows)|html/softphone-windows.html"
