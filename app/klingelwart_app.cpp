@@ -5,8 +5,11 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 
+#include "app/phone_books.h"
+#include "core/book_files.h"
 #include "core/display_options.h"
 #include "core/sip_status.h"
 #include "platform/qt/call_monitor_source.h"
@@ -85,10 +88,17 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
               sources_.replace(CallSourcesFor(chosen, ringDirectory_, reclaimRingLock_, secrets_));
           },
           &secrets_},
+      telefonbuecherPlatform_{store_,
+                              messages_,
+                              fileDialog_,
+                              &secrets_,
+                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
+                              [this] { return ui::StatusLines(books_); }},
       autostart_(posix::XdgAutostart::defaultConfigHome(), program_.directory() + "/klingelwart"),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
-      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, anzeigePlatform_, program_),
+      dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, anzeigePlatform_, program_,
+               &telefonbuecherPlatform_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -113,12 +123,16 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
           [this] { windowManager_.bringToFront(); },
           [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
       notifications_(notificationsPlatform_),
-      sources_(
-          [this](std::string_view caller, std::string_view called) {
-              presenter_.phoneRang(caller, called);
-              notifications_.rang(++calls_, caller, "", called);
-          },
-          window_) {
+      incoming_(presenter_, call_, notifications_),
+      sources_([this](std::string_view caller,
+                      std::string_view called) { incoming_.rang(caller, called); },
+               window_),
+      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                  BuildNameIndex,
+                  [this](std::function<void()> task) {
+                      QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
+                  },
+                  [this](const ui::LoadedBooks& loaded) { booksLoaded(loaded); }) {
     window_.connectTo(presenter_);
 }
 
@@ -131,8 +145,15 @@ bool KlingelwartApp::start() {
     sources_.replace(
         CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
     notifications_.apply(LoadDisplayOptions(store_));
+    bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;
+}
+
+void KlingelwartApp::booksLoaded(const ui::LoadedBooks& loaded) {
+    books_ = loaded.books;
+    sources_.setNotes("Telefonbuch", ui::BookProblems(books_));
+    incoming_.setNames(loaded.lookup);
 }
 
 }  // namespace kw::app

@@ -27,12 +27,15 @@
 #include "platform/qt/qt_window_manager.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
+#include "ui/book_loader.h"
 #include "ui/call_notifications.h"
 #include "ui/call_sources.h"
+#include "ui/incoming_calls.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
 #include "ui/qt/qt_dialog_opener.h"
 #include "ui/qt/qt_main_screen_view.h"
+#include "ui/telefonbuecher.h"
 
 namespace kw::app {
 
@@ -60,6 +63,9 @@ class KlingelwartApp {
     [[nodiscard]] bool start();
 
   private:
+    // New books: their problems on the phone's tooltip, their names for the calls.
+    void booksLoaded(const ui::LoadedBooks& loaded);
+
     AppOptions options_;
     CallInfo call_;
     qt::IniSettingsStore store_;
@@ -73,6 +79,7 @@ class KlingelwartApp {
     ui::OptionenPlatform optionenPlatform_;
     platform::SecretServiceStore secrets_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     posix::XdgAutostart autostart_;
     ui::AnzeigePlatform anzeigePlatform_;
     qt::QtDialogOpener dialogs_;
@@ -84,8 +91,12 @@ class KlingelwartApp {
     std::function<MaybeFailure()> reclaimRingLock_;
     ui::CallNotificationsPlatform notificationsPlatform_;
     ui::CallNotifications notifications_;
-    std::uint64_t calls_ = 0;
+    ui::IncomingCalls incoming_;
     ui::CallSources sources_;
+    // Each book's status line as last read.
+    std::vector<ui::BookStatus> books_;
+    // Last: its thread posts to the window and the sources above until it is joined.
+    ui::BookLoader bookLoader_;
 };
 
 }  // namespace kw::app

@@ -4,6 +4,8 @@
 #include <memory>
 #include <utility>
 
+#include "app/phone_books.h"
+#include "core/book_files.h"
 #include "core/display_options.h"
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
@@ -49,13 +51,19 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       // No SIP here, so no password store.
       anrufquellenPlatform_{store_, messages_, ui::DialogRows(kSources),
                             [this](const CallSourceOptions& on) { applySources(on); }, nullptr},
+      telefonbuecherPlatform_{store_,
+                              messages_,
+                              fileDialog_,
+                              &credentials_,
+                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
+                              [this] { return ui::StatusLines(books_); }},
       autostart_(win32::Win32ProgramInfo::modulePath()),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
       windowManager_(window_.window()),
       help_(window_.window()),
       dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_,
-               &anzeigePlatform_),
+               &telefonbuecherPlatform_, &anzeigePlatform_),
       platform_{guard,
                 program_,
                 store_,
@@ -76,14 +84,18 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
           [this] { windowManager_.bringToFront(); },
           [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
       notifications_(notificationsPlatform_),
+      incoming_(presenter_, call_, notifications_),
       sources_(
           [this](std::string_view caller, std::string_view called) {
               if (!window_.ended()) {
-                  presenter_.phoneRang(caller, called);
-                  notifications_.rang(++calls_, caller, "", called);
+                  incoming_.rang(caller, called);
               }
           },
-          window_) {
+          window_),
+      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                  BuildNameIndex,
+                  [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
+                  [this](const ui::LoadedBooks& loaded) { booksLoaded(loaded); }) {
     window_.connectTo(presenter_);
 }
 
@@ -108,12 +120,19 @@ bool KlingelwartWinApp::start() {
     }
     applySources(LoadCallSourceOptions(store_));
     notifications_.apply(LoadDisplayOptions(store_));
+    bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;
 }
 
 int KlingelwartWinApp::run() {
     return window_.runMessageLoop();
+}
+
+void KlingelwartWinApp::booksLoaded(const ui::LoadedBooks& loaded) {
+    books_ = loaded.books;
+    sources_.setNotes("Telefonbuch", ui::BookProblems(books_));
+    incoming_.setNames(loaded.lookup);
 }
 
 }  // namespace kw::app

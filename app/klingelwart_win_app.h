@@ -9,9 +9,11 @@
 #include "core/call_source_options.h"
 #include "platform/instance_guard.h"
 #include "platform/win32/com/dispatch_automation.h"
+#include "platform/win32/credential_store.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/run_key_autostart.h"
+#include "platform/win32/ui_thread_queue.h"
 #include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
@@ -20,10 +22,13 @@
 #include "platform/win32/win32_window_manager.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
+#include "ui/book_loader.h"
 #include "ui/call_notifications.h"
 #include "ui/call_sources.h"
+#include "ui/incoming_calls.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/telefonbuecher.h"
 #include "ui/win32/program_icon.h"
 #include "ui/win32/win32_dialog_opener.h"
 #include "ui/win32/win32_main_screen_view.h"
@@ -53,6 +58,8 @@ class KlingelwartWinApp {
     // The sources the options switch on, the phone control's handed to the window.
     std::vector<std::unique_ptr<platform::CallSource>> sourcesFor(const CallSourceOptions& on);
     void applySources(const CallSourceOptions& on);
+    // New books: their problems on the phone's tooltip, their names for the calls.
+    void booksLoaded(const ui::LoadedBooks& loaded);
 
     AppOptions options_;
     CallInfo call_;
@@ -66,6 +73,8 @@ class KlingelwartWinApp {
     win32::Win32FileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
+    win32::CredentialStore credentials_;
+    ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     win32::RunKeyAutostart autostart_;
     ui::AnzeigePlatform anzeigePlatform_;
     win32::Win32WindowManager windowManager_;
@@ -73,13 +82,19 @@ class KlingelwartWinApp {
     winui::Win32DialogOpener dialogs_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
+    // Each book's status line as last read.
+    std::vector<ui::BookStatus> books_;
+    win32::UiThreadQueue uiThread_;
     winui::UniqueIcon trayIcon_;
     ui::CallNotificationsPlatform notificationsPlatform_;
     // Before the sources, whose calls it announces; after the window its icon belongs to.
     ui::CallNotifications notifications_;
-    std::uint64_t calls_ = 0;
-    // Last, so that they go first; the destructor takes the phone source back from the window.
+    ui::IncomingCalls incoming_;
+    // Near the end, so that they go early; the destructor takes the phone source back from the
+    // window.
     ui::CallSources sources_;
+    // Last: its thread posts into the members above until it is joined.
+    ui::BookLoader bookLoader_;
 };
 
 }  // namespace kw::app

@@ -17,6 +17,10 @@ class FileDialog {
     // A dialog that cannot be shown is a failure. Never throws.
     virtual Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                          std::string_view filter) = 0;
+
+    // Shows a dialog that chooses an existing folder and returns its full path, or the empty
+    // text when the user cancels. A dialog that cannot be shown is a failure. Never throws.
+    virtual Result<std::string> openFolder(std::string_view title) = 0;
 };
 
 }  // namespace kw::platform

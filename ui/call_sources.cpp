@@ -60,17 +60,21 @@ void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sou
     start();
 }
 
-void CallSources::setNote(std::string_view topic, std::string text) {
+void CallSources::setNote(std::string_view topic, const std::string& text) {
+    setNotes(topic, text.empty() ? std::vector<std::string>{} : std::vector<std::string>{text});
+}
+
+void CallSources::setNotes(std::string_view topic, std::vector<std::string> lines) {
     const auto found = std::find_if(notes_.begin(), notes_.end(),
                                     [topic](const auto& note) { return note.first == topic; });
-    if (found != notes_.end() && found->second == text) {
+    if (found != notes_.end() && found->second == lines) {
         return;
     }
     if (found != notes_.end()) {
         notes_.erase(found);
     }
-    if (!text.empty()) {
-        notes_.emplace_back(topic, std::move(text));
+    if (!lines.empty()) {
+        notes_.emplace_back(topic, std::move(lines));
     }
     show();
 }
@@ -80,8 +84,11 @@ void CallSources::show() {
         sources_.empty()
             ? std::vector<platform::CallSourceStatus>{{false, std::string(kNoCallSource)}}
             : statuses_;
+    // Not receiving, so that a note alone never makes the phone look ready.
     for (const auto& note : notes_) {
-        lines.push_back({false, note.second});
+        for (const std::string& line : note.second) {
+            lines.push_back({false, line});
+        }
     }
     view_.showCallSources(lines);
 }

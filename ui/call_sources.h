@@ -48,9 +48,10 @@ class CallSources {
     // before a new source binds it), then the new ones start as in start().
     void replace(std::vector<std::unique_ptr<platform::CallSource>> sources);
 
-    // A line of its own below the sources' lines, for what else keeps the phone from doing all
-    // it should (notifications, address books); an empty text removes the topic's line.
-    void setNote(std::string_view topic, std::string text);
+    // Lines of their own below the sources' lines, for what else keeps the phone from doing all
+    // it should (notifications, address books); no lines, or an empty text, remove the topic.
+    void setNotes(std::string_view topic, std::vector<std::string> lines);
+    void setNote(std::string_view topic, const std::string& text);
 
   private:
     void show();
@@ -59,7 +60,7 @@ class CallSources {
     platform::CallSource::CallHandler onCall_;
     CallSourcesView& view_;
     std::vector<platform::CallSourceStatus> statuses_;
-    std::vector<std::pair<std::string, std::string>> notes_;
+    std::vector<std::pair<std::string, std::vector<std::string>>> notes_;
     bool starting_ = false;
     // Last, so that no source outlives the statuses it reports into.
     std::vector<std::unique_ptr<platform::CallSource>> sources_;

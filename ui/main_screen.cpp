@@ -89,6 +89,10 @@ void MainScreen::anrufquellenChosen() {
     platform_.dialogs.openAnrufquellen();
 }
 
+void MainScreen::telefonbuecherChosen() {
+    platform_.dialogs.openTelefonbuecher();
+}
+
 void MainScreen::anzeigeChosen() {
     platform_.dialogs.openAnzeige();
 }

@@ -37,6 +37,7 @@ class DialogOpener {
     virtual void openOptionen() = 0;
     virtual void openInfo() = 0;
     virtual void openAnrufquellen() = 0;
+    virtual void openTelefonbuecher() = 0;
     virtual void openAnzeige() = 0;
 };
 
@@ -74,6 +75,7 @@ class MainScreen {
     void endClicked();               // BTN_End, and mnuBeenden
     void optionenChosen();           // mnuOptionen
     void anrufquellenChosen();       // mnuAnrufquellen
+    void telefonbuecherChosen();     // mnuTelefonbuecher
     void anzeigeChosen();            // mnuAnzeige
     void helpChosen();               // mnuHilfe
     void infoChosen();               // mnuInfo

@@ -43,6 +43,7 @@ inline constexpr std::array kMenus{
     MenuEntry{"mnuTrenn1", 0, "-", "mnuDatei", ""},
     MenuEntry{"mnuOptionen", 2002, "&Optionen ...", "mnuDatei", "Ctrl+O"},
     MenuEntry{"mnuAnrufquellen", 2006, "Anruf&quellen ...", "mnuDatei", ""},
+    MenuEntry{"mnuTelefonbuecher", 2012, "&Telefonbücher ...", "mnuDatei", ""},
     MenuEntry{"mnuAnzeige", 2010, "Anzeige und &Start ...", "mnuDatei", ""},
     MenuEntry{"mnuTrenn2", 0, "-", "mnuDatei", ""},
     MenuEntry{"mnuBeenden", 2003, "&Beenden", "mnuDatei", "Ctrl+F4"},

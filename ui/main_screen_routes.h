@@ -39,6 +39,7 @@ inline constexpr std::array kMainScreenRoutes{
     Route("mnuDel", &MainScreen::callerLineDoubleClicked),
     Route("mnuOptionen", &MainScreen::optionenChosen),
     Route("mnuAnrufquellen", &MainScreen::anrufquellenChosen),
+    Route("mnuTelefonbuecher", &MainScreen::telefonbuecherChosen),
     Route("mnuAnzeige", &MainScreen::anzeigeChosen),
     Route("mnuBeenden", &MainScreen::endClicked),
     Route("mnuHilfe", &MainScreen::helpChosen),

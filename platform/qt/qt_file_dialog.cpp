@@ -30,4 +30,18 @@ Result<std::string> QtFileDialog::openFile(std::string_view title, std::string_v
     return QFile::encodeName(chosen.front()).toStdString();
 }
 
+Result<std::string> QtFileDialog::openFolder(std::string_view title) {
+    QFileDialog dialog(nullptr, ToQString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    runner_(dialog);
+    const QStringList chosen = dialog.selectedFiles();
+    if (dialog.result() != QDialog::Accepted || chosen.isEmpty()) {
+        return std::string();
+    }
+    return QFile::encodeName(chosen.front()).toStdString();
+}
+
 }  // namespace kw::qt

@@ -22,6 +22,7 @@ class QtFileDialog final : public platform::FileDialog {
 
     Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                  std::string_view filter) override;
+    Result<std::string> openFolder(std::string_view title) override;
 
   private:
     Runner runner_;

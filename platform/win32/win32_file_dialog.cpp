@@ -8,6 +8,7 @@
 #include "platform/win32/wide_text.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 namespace kw::win32 {
 
@@ -77,6 +78,30 @@ Result<std::string> Win32FileDialog::openFile(std::string_view title, std::strin
             return std::string(fileName);  // cancelled
         }
         return DialogFailure(code);
+    } catch (const std::bad_alloc&) {
+        return MakeFailure(kw::error::kOutOfMemory);
+    }
+}
+
+Result<std::string> Win32FileDialog::openFolder(std::string_view title) {
+    try {
+        const std::wstring wideTitle = Utf8ToWide(title);
+        BROWSEINFOW browse{};
+        browse.hwndOwner = owner_ ? owner_() : nullptr;
+        browse.lpszTitle = wideTitle.c_str();
+        browse.ulFlags = BIF_RETURNONLYFSDIRS;
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+        if (chosen == nullptr) {
+            return std::string();  // cancelled
+        }
+        std::vector<wchar_t> buffer(kLongestPath);
+        const bool named = SHGetPathFromIDListEx(chosen, buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT);
+        CoTaskMemFree(chosen);
+        if (!named) {
+            return MakeFailure(kw::error::kBadFileName);
+        }
+        return WideToUtf8(buffer.data());
     } catch (const std::bad_alloc&) {
         return MakeFailure(kw::error::kOutOfMemory);
     }

@@ -23,6 +23,7 @@ class Win32FileDialog final : public platform::FileDialog {
 
     Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                  std::string_view filter) override;
+    Result<std::string> openFolder(std::string_view title) override;
 
     // The filter pair for a pattern ("*.mdb" -> "*.mdb\0*.mdb\0\0"): Windows needs a
     // description beside each pattern, and the pattern is the plainest one. Empty for none.

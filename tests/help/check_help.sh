@@ -21,6 +21,7 @@ expected_toc=(
     "Seite Shell-Anwendung starten|html/optionen-shell.html"
     "Start-Verhalten und Parameter-Format|html/optionen-start.html"
     "Der Dialog Anrufquellen|html/anrufquellen.html"
+    "Der Dialog Telefonb&uuml;cher|html/telefonbuecher.html"
     "Der Dialog Anzeige und Start|html/anzeige.html"
     "Einstellungen in Skripten|html/einstellungen.html"
     "Beispiel: Prozedur in Access|html/access-prozedur.html"

@@ -20,6 +20,7 @@ class CountingDialogOpener : public ui::DialogOpener {
     void openOptionen() override { opened.emplace_back("optionen"); }
     void openInfo() override { opened.emplace_back("info"); }
     void openAnrufquellen() override { opened.emplace_back("anrufquellen"); }
+    void openTelefonbuecher() override { opened.emplace_back("telefonbuecher"); }
     void openAnzeige() override { opened.emplace_back("anzeige"); }
 
     std::vector<std::string> opened;

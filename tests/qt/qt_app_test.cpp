@@ -94,6 +94,44 @@ class QtAppTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(caller->text().contains("0301234567"), 5000);
         QVERIFY(caller->text().contains("4711"));
     }
+
+    // A book read at start reports its failure on the phone; a list changed in the dialog is
+    // read again at once.
+    void phoneBooksLoadAtStartAndAfterTheDialog() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        {
+            QFile file(home.filePath("Klingelwart.conf"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Telefonbuch]\nDatei1=" + home.filePath("fehlt.vcf").toUtf8() + "\n");
+        }
+        kw::app::NoInstanceCheck instance;
+        kw::app::KlingelwartApp program(instance, std::string("/nirgends"));
+        QVERIFY(program.start());
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == "MainScreen") {
+                window = top;
+            }
+        }
+        QVERIFY(window != nullptr);
+        auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
+        const QString problem = "Telefonbuch fehlt.vcf: Die Datei wurde nicht gefunden.";
+        QTRY_VERIFY_WITH_TIMEOUT(phone->toolTip().endsWith(problem), 5000);
+
+        QString status;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            status = dialog->findChild<QLabel*>("LBL_Status")->text();
+            dialog->findChild<QPushButton*>("BTN_Entfernen")->click();
+            dialog->findChild<QPushButton*>("OKButton")->click();
+        });
+        window->findChild<QAction*>("mnuTelefonbuecher")->trigger();
+        QCOMPARE(status, QString("fehlt.vcf: Die Datei wurde nicht gefunden."));
+        QTRY_VERIFY_WITH_TIMEOUT(!phone->toolTip().contains("Telefonbuch"), 5000);
+    }
 };
 
 QTEST_MAIN(QtAppTest)

@@ -176,13 +176,20 @@ class QtMainScreenViewTest : public QObject {
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QStringList>("shortcuts");
-        QTest::newRow("Datei")
-            << "mnuDatei"
-            << "&Datei" << QStringList{"mnuDel",     "mnuTrenn1", "mnuOptionen", "mnuAnrufquellen",
-                                       "mnuAnzeige", "mnuTrenn2", "mnuBeenden"}
-            << QStringList{"&Anruferfeld löschen",   "", "&Optionen ...", "Anruf&quellen ...",
-                           "Anzeige und &Start ...", "", "&Beenden"}
-            << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "", "Ctrl+F4"};
+        QTest::newRow("Datei") << "mnuDatei"
+                               << "&Datei"
+                               << QStringList{"mnuDel",          "mnuTrenn1",         "mnuOptionen",
+                                              "mnuAnrufquellen", "mnuTelefonbuecher", "mnuAnzeige",
+                                              "mnuTrenn2",       "mnuBeenden"}
+                               << QStringList{"&Anruferfeld löschen",
+                                              "",
+                                              "&Optionen ...",
+                                              "Anruf&quellen ...",
+                                              "&Telefonbücher ...",
+                                              "Anzeige und &Start ...",
+                                              "",
+                                              "&Beenden"}
+                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "", "", "Ctrl+F4"};
         QTest::newRow("?") << "mnuHelp"
                            << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
                            << QStringList{"&Hilfe ...", "", "&Info ..."}

@@ -75,6 +75,13 @@ class FakeFileDialog : public platform::FileDialog {
         }
         return cancel ? std::string(fileName) : chosen;
     }
+    Result<std::string> openFolder(std::string_view title) override {
+        shownWith = {std::string(title)};
+        if (failure) {
+            return *failure;
+        }
+        return cancel ? std::string() : chosen;
+    }
 
     std::string chosen = "/daten/kunden.mdb";
     bool cancel = false;

@@ -9,6 +9,7 @@
 
 #include "core/sip_fingerprint.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fake_secret_store.h"
 #include "ui/anrufquellen_layout.h"
 
 namespace kw::ui {
@@ -36,37 +37,8 @@ class FakeAnrufquellenView : public AnrufquellenView {
     bool closed = false;
 };
 
-using Account = std::pair<std::string, std::string>;
-
-class FakeSecretStore : public platform::SecretStore {
-  public:
-    MaybeFailure available() override {
-        ++calls;
-        return unavailable;
-    }
-    Result<std::optional<std::string>> read(const platform::SecretAccount& a) override {
-        ++calls;
-        const auto found = passwords.find({a.server, a.user});
-        return found == passwords.end() ? std::nullopt : std::optional(found->second);
-    }
-    MaybeFailure store(const platform::SecretAccount& a, std::string_view password) override {
-        ++calls;
-        if (!failStore) {
-            passwords[{a.server, a.user}] = password;
-        }
-        return failStore;
-    }
-    MaybeFailure erase(const platform::SecretAccount& a) override {
-        ++calls;
-        passwords.erase({a.server, a.user});
-        return std::nullopt;
-    }
-
-    std::map<Account, std::string> passwords;
-    MaybeFailure unavailable;
-    MaybeFailure failStore;
-    int calls = 0;
-};
+using test::Account;
+using test::FakeSecretStore;
 
 const std::vector<SourceRow> kEverySource{source::kSteuerelement, source::kKlingelwartRing,
                                           source::kRouter, source::kSip};

@@ -42,6 +42,7 @@ class FakeDialogOpener : public DialogOpener {
     }
     void openInfo() override { opened.emplace_back("Info"); }
     void openAnrufquellen() override { opened.emplace_back("Anrufquellen"); }
+    void openTelefonbuecher() override { opened.emplace_back("Telefonbuecher"); }
     void openAnzeige() override { opened.emplace_back("Anzeige"); }
 
     std::function<void()> optionen;

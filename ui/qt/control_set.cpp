@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -57,6 +58,8 @@ QWidget* MakeWidget(const ui::ControlLayout& layout, QWidget* parent) {
             return new QTabWidget(parent);
         case ui::ControlKind::PhoneControl:
             return new PhoneControlWidget(parent);
+        case ui::ControlKind::ListBox:
+            return new QListWidget(parent);
     }
     return new QWidget(parent);
 }

@@ -5,6 +5,7 @@
 #include "ui/qt/qt_anzeige_view.h"
 #include "ui/qt/qt_info_view.h"
 #include "ui/qt/qt_optionen_view.h"
+#include "ui/qt/qt_telefonbuecher_view.h"
 
 namespace kw::qt {
 
@@ -27,6 +28,17 @@ void QtDialogOpener::openInfo() {
 void QtDialogOpener::openAnrufquellen() {
     QtAnrufquellenView view;
     ui::Anrufquellen presenter(view, anrufquellen_);
+    view.connectTo(presenter);
+    presenter.load();
+    view.exec();
+}
+
+void QtDialogOpener::openTelefonbuecher() {
+    if (telefonbuecher_ == nullptr) {
+        return;
+    }
+    QtTelefonbuecherView view;
+    ui::Telefonbuecher presenter(view, *telefonbuecher_);
     view.connectTo(presenter);
     presenter.load();
     view.exec();

@@ -6,6 +6,7 @@
 #include "ui/anzeige.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/telefonbuecher.h"
 
 namespace kw::qt {
 
@@ -15,16 +16,20 @@ class QtDialogOpener final : public ui::DialogOpener {
   public:
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
                    ui::AnrufquellenPlatform& anrufquellen, ui::AnzeigePlatform& anzeige,
-                   const platform::ProgramInfo& program)
+                   const platform::ProgramInfo& program,
+                   ui::TelefonbuecherPlatform* telefonbuecher = nullptr)
         : options_(options),
           optionen_(optionen),
           anrufquellen_(anrufquellen),
           anzeige_(anzeige),
-          program_(program) {}
+          program_(program),
+          telefonbuecher_(telefonbuecher) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    // Without its platform the phone books dialog does not open.
+    void openTelefonbuecher() override;
     void openAnzeige() override;
 
   private:
@@ -33,6 +38,7 @@ class QtDialogOpener final : public ui::DialogOpener {
     ui::AnrufquellenPlatform& anrufquellen_;
     ui::AnzeigePlatform& anzeige_;
     const platform::ProgramInfo& program_;
+    ui::TelefonbuecherPlatform* telefonbuecher_;
 };
 
 }  // namespace kw::qt

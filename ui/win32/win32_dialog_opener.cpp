@@ -7,6 +7,7 @@
 #include "ui/win32/win32_anzeige_view.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
+#include "ui/win32/win32_telefonbuecher_view.h"
 
 namespace kw::winui {
 namespace {
@@ -58,6 +59,12 @@ void Win32DialogOpener::openAnrufquellen() {
 void Win32DialogOpener::openAnzeige() {
     if (anzeige_ != nullptr) {
         RunDialog<Win32AnzeigeView, ui::Anzeige>(owner(), open_, *anzeige_);
+    }
+}
+
+void Win32DialogOpener::openTelefonbuecher() {
+    if (telefonbuecher_ != nullptr) {
+        RunDialog<Win32TelefonbuecherView, ui::Telefonbuecher>(owner(), open_, *telefonbuecher_);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "ui/anzeige.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
+#include "ui/telefonbuecher.h"
 
 namespace kw::winui {
 
@@ -20,27 +21,31 @@ class Win32DialogOpener final : public ui::DialogOpener {
     // The owner is asked at every opening, since the main window may be made after this.
     using Owner = std::function<HWND()>;
 
-    // Without `anrufquellen` or `anzeige` that dialog does not open.
+    // Without `anrufquellen`, `telefonbuecher` or `anzeige` that dialog does not open.
     Win32DialogOpener(Owner owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
                       ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::TelefonbuecherPlatform* telefonbuecher = nullptr,
                       ui::AnzeigePlatform* anzeige = nullptr)
         : owner_(std::move(owner)),
           options_(options),
           optionen_(optionen),
           program_(program),
           anrufquellen_(anrufquellen),
+          telefonbuecher_(telefonbuecher),
           anzeige_(anzeige) {}
     Win32DialogOpener(HWND owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
                       ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::TelefonbuecherPlatform* telefonbuecher = nullptr,
                       ui::AnzeigePlatform* anzeige = nullptr)
         : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen,
-                            anzeige) {}
+                            telefonbuecher, anzeige) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    void openTelefonbuecher() override;
     void openAnzeige() override;
 
     // The dialog open now, else the owner: what message boxes and the file dialog must be modal
@@ -55,6 +60,7 @@ class Win32DialogOpener final : public ui::DialogOpener {
     ui::OptionenPlatform& optionen_;
     const platform::ProgramInfo& program_;
     ui::AnrufquellenPlatform* anrufquellen_;
+    ui::TelefonbuecherPlatform* telefonbuecher_;
     ui::AnzeigePlatform* anzeige_;
     HWND open_ = nullptr;
 };

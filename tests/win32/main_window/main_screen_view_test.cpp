@@ -35,10 +35,12 @@ class NoDialogs : public ui::DialogOpener {
     void openOptionen() override { ++optionen; }
     void openInfo() override { ++info; }
     void openAnrufquellen() override { ++anrufquellen; }
+    void openTelefonbuecher() override { ++telefonbuecher; }
     void openAnzeige() override { ++anzeige; }
     int optionen = 0;
     int info = 0;
     int anrufquellen = 0;
+    int telefonbuecher = 0;
     int anzeige = 0;
 };
 

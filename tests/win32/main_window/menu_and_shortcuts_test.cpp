@@ -78,11 +78,14 @@ TEST(MenuBar, HasBothMenusWithTheirEntriesSeparatorsAndShortcuts) {
         const char* text;  // empty for a separator
         const char* name;
     };
-    const Entry datei[] = {
-        {"&Anruferfeld löschen\tStrg+L", "mnuDel"}, {"", nullptr},
-        {"&Optionen ...\tStrg+O", "mnuOptionen"},   {"Anruf&quellen ...", "mnuAnrufquellen"},
-        {"Anzeige und &Start ...", "mnuAnzeige"},   {"", nullptr},
-        {"&Beenden\tStrg+F4", "mnuBeenden"}};
+    const Entry datei[] = {{"&Anruferfeld löschen\tStrg+L", "mnuDel"},
+                           {"", nullptr},
+                           {"&Optionen ...\tStrg+O", "mnuOptionen"},
+                           {"Anruf&quellen ...", "mnuAnrufquellen"},
+                           {"&Telefonbücher ...", "mnuTelefonbuecher"},
+                           {"Anzeige und &Start ...", "mnuAnzeige"},
+                           {"", nullptr},
+                           {"&Beenden\tStrg+F4", "mnuBeenden"}};
     const Entry help[] = {{"&Hilfe ...\tF1", "mnuHilfe"}, {"", nullptr}, {"&Info ...", "mnuInfo"}};
     auto check = [](HMENU menu, const auto& entries) {
         ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(std::size(entries)));

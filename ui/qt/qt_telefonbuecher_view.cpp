@@ -1,0 +1,123 @@
+#include "ui/qt/qt_telefonbuecher_view.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <array>
+
+#include "platform/qt/qt_text.h"
+#include "ui/qt/control_font.h"
+#include "ui/qt/program_icon.h"
+#include "ui/telefonbuecher_layout.h"
+
+namespace kw::qt {
+
+namespace layout = ui::telefonbuecher;
+
+namespace {
+
+// By ui::BookText and ui::BookButton.
+constexpr std::array<std::string_view, 5> kTextNames{"TXT_Landesvorwahl", "TXT_Ortsvorwahl",
+                                                     "TXT_CardDAV", "TXT_CardDAVBenutzer",
+                                                     "TXT_CardDAVPasswort"};
+constexpr std::array<std::string_view, 3> kButtonNames{"BTN_Entfernen", "BTN_Oben", "BTN_Unten"};
+
+}  // namespace
+
+QtTelefonbuecherView::QtTelefonbuecherView() {
+    setObjectName(ToQString(layout::kWindow.name));
+    setWindowTitle(ToQString(layout::kWindow.caption));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    setModal(true);
+    setSizeGripEnabled(false);
+    setFont(ControlFont({}));
+
+    const TwipsScale scale = TwipsScale::of(screen());
+    const QSize client = scale.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
+    setFixedSize(client);
+
+    controls_.emplace(*this, layout::kControls, scale);
+    box(ui::BookText::CardDAVPasswort).setPlaceholderText(ToQString(layout::kPasswordPlaceholder));
+    controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
+    // File names are shown as they are, never as markup.
+    controls_->get<QLabel>(layout::kStatus).setTextFormat(Qt::PlainText);
+    controls_->applyTabOrder();
+
+    setGeometry(QRect(
+        ScreenOrigin(screen()) + scale.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
+        client));
+}
+
+void QtTelefonbuecherView::connectTo(ui::Telefonbuecher& presenter) {
+    const std::array<std::pair<std::string_view, void (ui::Telefonbuecher::*)()>, 5> clicks{{
+        {"BTN_Datei", &ui::Telefonbuecher::addFileClicked},
+        {"BTN_Ordner", &ui::Telefonbuecher::addFolderClicked},
+        {"BTN_Entfernen", &ui::Telefonbuecher::removeClicked},
+        {"BTN_Oben", &ui::Telefonbuecher::upClicked},
+        {"BTN_Unten", &ui::Telefonbuecher::downClicked},
+    }};
+    for (const auto& [name, handler] : clicks) {
+        connect(&controls_->get<QPushButton>(name), &QPushButton::clicked, this,
+                [&presenter, handler] { (presenter.*handler)(); });
+    }
+    connect(&list(), &QListWidget::currentRowChanged, this,
+            [&presenter] { presenter.selectionChanged(); });
+    connectOkCancel(
+        controls_->get<QPushButton>(layout::kDefaultButton),
+        controls_->get<QPushButton>(layout::kCancelButton), [&presenter] { presenter.okClicked(); },
+        [&presenter] { presenter.cancelClicked(); });
+}
+
+QLineEdit& QtTelefonbuecherView::box(ui::BookText which) const {
+    return controls_->get<QLineEdit>(kTextNames.at(static_cast<std::size_t>(which)));
+}
+
+QListWidget& QtTelefonbuecherView::list() const {
+    return controls_->get<QListWidget>(layout::kFileList);
+}
+
+std::string QtTelefonbuecherView::text(ui::BookText which) {
+    return ToUtf8(box(which).text());
+}
+
+void QtTelefonbuecherView::setText(ui::BookText which, std::string_view text) {
+    box(which).setText(ToQString(text));
+}
+
+void QtTelefonbuecherView::focus(ui::BookText which) {
+    box(which).setFocus(Qt::OtherFocusReason);
+}
+
+void QtTelefonbuecherView::setFiles(const std::vector<std::string>& files, int selected) {
+    // The presenter asks for the buttons' state itself once the list is filled.
+    const QSignalBlocker quiet(list());
+    list().clear();
+    for (const std::string& file : files) {
+        list().addItem(QFile::decodeName(QByteArray::fromStdString(file)));
+    }
+    list().setCurrentRow(selected);
+}
+
+int QtTelefonbuecherView::selectedFile() {
+    return list().currentRow();
+}
+
+void QtTelefonbuecherView::setButtonEnabled(ui::BookButton button, bool enabled) {
+    controls_->widget(kButtonNames.at(static_cast<std::size_t>(button))).setEnabled(enabled);
+}
+
+void QtTelefonbuecherView::setStatus(std::string_view lines) {
+    controls_->get<QLabel>(layout::kStatus).setText(ToQString(lines));
+}
+
+void QtTelefonbuecherView::close() {
+    finish();
+}
+
+}  // namespace kw::qt
