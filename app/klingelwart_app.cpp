@@ -5,10 +5,9 @@
 #include <memory>
 #include <utility>
 
+#include "app/module_sources.h"
 #include "core/sip_status.h"
-#include "platform/qt/call_monitor_source.h"
 #include "platform/qt/ring_socket_source.h"
-#include "platform/qt/sip_source.h"
 #include "platform/refused_source.h"
 #include "ui/qt/program_icon.h"
 
@@ -29,7 +28,7 @@ std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& opti
         return std::make_unique<platform::RefusedSource>(
             SipNoPassword(account, "keins gespeichert"));
     }
-    return std::make_unique<qt::SipSource>(std::move(account), std::move(*password.value()));
+    return LoadSipSource(account, *password.value());
 }
 
 }  // namespace
@@ -42,8 +41,7 @@ std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
         sources.push_back(std::make_unique<qt::RingSocketSource>(ringDirectory));
     }
     if (options.Router) {
-        sources.push_back(
-            std::make_unique<qt::CallMonitorSource>(options.RouterHost, options.RouterPort));
+        sources.push_back(LoadRouterSource(options.RouterHost, options.RouterPort));
     }
     if (options.SIP) {
         sources.push_back(SipSourceFor(options, secrets));
