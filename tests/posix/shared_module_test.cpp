@@ -1,7 +1,6 @@
 #include "platform/posix/shared_module.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "core/error_numbers.h"
+#include "tests/posix/posix_test_support.h"
 
 namespace kw::posix {
 namespace {
@@ -27,31 +27,22 @@ struct OpenCase {
 
 class SharedModuleTest : public ::testing::Test {
   protected:
-    SharedModuleTest() {
-        std::string pattern = (fs::temp_directory_path() / "kw_module_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            dir_ = pattern;
-        }
-    }
-    ~SharedModuleTest() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
     void SetUp() override {
-        ASSERT_FALSE(dir_.empty());
+        ASSERT_FALSE(dir_.path().empty());
         fs::current_path(KW_TEST_MODULE_DIR);
-        std::ofstream(fs::path(dir_) / "text.so") << "kein ELF\n";
-        std::ofstream(fs::path(dir_) / "empty.so");
-        std::ofstream(fs::path(dir_) / kModule) << "kaputt\n";
-        fs::create_directory(fs::path(dir_) / "folder.so");
+        std::ofstream(dir_ / "text.so") << "kein ELF\n";
+        std::ofstream(dir_ / "empty.so");
+        std::ofstream(dir_ / kModule) << "kaputt\n";
+        fs::create_directory(dir_ / "folder.so");
     }
 
-    std::string dir_;
+    testing::TempDir dir_;
 };
 
 TEST_F(SharedModuleTest, FirstDirectoryHoldingTheFileDecides) {
     const std::string good = KW_TEST_MODULE_DIR;
-    const std::string none = dir_ + "/nirgends";
+    const std::string none = dir_ / "nirgends";
+    const std::string& dir = dir_.path();
     const OpenCase cases[] = {
         {"good module", kModule, {good}, 0, ""},
         {"missing directories skipped", kModule, {none, good}, 0, ""},
@@ -62,17 +53,17 @@ TEST_F(SharedModuleTest, FirstDirectoryHoldingTheFileDecides) {
          "nicht gefunden"},
         {"broken copy first is no reason to look further",
          kModule,
-         {dir_, good},
+         {dir, good},
          error::kCannotCreateObject,
-         dir_},
-        {"text file", "text.so", {dir_}, error::kCannotCreateObject, "text.so"},
-        {"empty file", "empty.so", {dir_}, error::kCannotCreateObject, "empty.so"},
+         dir},
+        {"text file", "text.so", {dir}, error::kCannotCreateObject, "text.so"},
+        {"empty file", "empty.so", {dir}, error::kCannotCreateObject, "empty.so"},
         {"directory of that name",
          "folder.so",
-         {dir_},
+         {dir},
          error::kFileNotFound,
          "folder.so nicht gefunden"},
-        {"nowhere", "fehlt.so", {dir_, good}, error::kFileNotFound, "fehlt.so nicht gefunden"},
+        {"nowhere", "fehlt.so", {dir, good}, error::kFileNotFound, "fehlt.so nicht gefunden"},
         {"no directories", kModule, {}, error::kFileNotFound, "klingelwart-test.so nicht gefunden"},
     };
     for (const OpenCase& c : cases) {
