@@ -417,8 +417,7 @@ CallMonitorSource::~CallMonitorSource() = default;
 void CallMonitorSource::start(CallHandler onCall, StatusHandler onStatus) {
     channel_ = std::make_unique<Channel>(std::move(onCall), std::move(onStatus));
     if (!channel_->ok()) {
-        channel_->status({false, "Anrufmonitor " + CallMonitorAddress(host_, port_) +
-                                     ": nicht verfügbar (kein Nachrichtenfenster)"});
+        channel_->status({false, CallMonitorUnavailable(host_, port_, "kein Nachrichtenfenster")});
         return;
     }
     channel_->status({false, CallMonitorConnecting(host_, port_)});
