@@ -26,31 +26,36 @@ class ModuleSource final : public platform::CallSource {
     std::unique_ptr<platform::CallSource> source_;
 };
 
+// The source `Make` makes from `arguments`, or one that only reports `refusal` of why not.
+template <class Make, class Refusal, class... Arguments>
+std::unique_ptr<platform::CallSource> Load(const char* fileName, const char* entry,
+                                           const std::vector<std::string>& directories,
+                                           const Refusal& refusal, const Arguments&... arguments) {
+    auto made = posix::OpenEntry<Make>(fileName, entry, directories);
+    if (!made.ok()) {
+        return std::make_unique<platform::RefusedSource>(refusal(made.failure().description));
+    }
+    auto& [module, make] = made.value();
+    return std::make_unique<ModuleSource>(std::move(module), make(arguments...));
+}
+
 }  // namespace
 
 std::unique_ptr<platform::CallSource> LoadSipSource(const SipAccount& account,
                                                     const std::string& password,
                                                     const std::vector<std::string>& directories) {
-    auto made = posix::OpenEntry<platform::MakeSipSource>(platform::kSipModule,
-                                                          platform::kMakeSipSource, directories);
-    if (!made.ok()) {
-        return std::make_unique<platform::RefusedSource>(
-            SipUnavailable(account, made.failure().description));
-    }
-    auto& [module, make] = made.value();
-    return std::make_unique<ModuleSource>(std::move(module), make(account, password));
+    return Load<platform::MakeSipSource>(
+        platform::kSipModule, platform::kMakeSipSource, directories,
+        [&account](const std::string& why) { return SipUnavailable(account, why); }, account,
+        password);
 }
 
 std::unique_ptr<platform::CallSource> LoadRouterSource(
     const std::string& host, std::uint16_t port, const std::vector<std::string>& directories) {
-    auto made = posix::OpenEntry<platform::MakeRouterSource>(
-        platform::kRouterModule, platform::kMakeRouterSource, directories);
-    if (!made.ok()) {
-        return std::make_unique<platform::RefusedSource>(
-            CallMonitorUnavailable(host, port, made.failure().description));
-    }
-    auto& [module, make] = made.value();
-    return std::make_unique<ModuleSource>(std::move(module), make(host, port));
+    return Load<platform::MakeRouterSource>(
+        platform::kRouterModule, platform::kMakeRouterSource, directories,
+        [&](const std::string& why) { return CallMonitorUnavailable(host, port, why); }, host,
+        port);
 }
 
 }  // namespace kw::app

@@ -21,10 +21,10 @@ function(kw_module target file)
         LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/app
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
-    # Nothing of the static libraries inside is exported, and nothing is left unresolved (the
-    # sanitizers' runtime comes with the program).
+    # Nothing of the static libraries inside is exported, and nothing is left unresolved (in the
+    # sanitizer and fuzz builds their runtime comes with the program).
     target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
-    if(NOT KW_SANITIZE)
+    if(NOT KW_SANITIZE AND NOT KW_BUILD_FUZZ)
         target_link_options(${target} PRIVATE -Wl,-z,defs)
     endif()
     kw_target_defaults(${target})
