@@ -8,14 +8,13 @@
 #include <optional>
 #include <utility>
 
+#include "app/module_sources.h"
 #include "app/phone_books.h"
 #include "core/book_files.h"
 #include "core/display_options.h"
 #include "core/sip_status.h"
-#include "platform/qt/call_monitor_source.h"
 #include "platform/qt/dbus_notifier.h"
 #include "platform/qt/ring_socket_source.h"
-#include "platform/qt/sip_source.h"
 #include "platform/refused_source.h"
 #include "ui/call_source_catalogue.h"
 #include "ui/qt/program_icon.h"
@@ -44,7 +43,7 @@ std::unique_ptr<platform::CallSource> SipSourceFor(const CallSourceOptions& opti
         return std::make_unique<platform::RefusedSource>(
             SipNoPassword(account, "keins gespeichert"));
     }
-    return std::make_unique<qt::SipSource>(std::move(account), std::move(*password.value()));
+    return LoadSipSource(account, *password.value());
 }
 
 using SourceRow = ui::CatalogueRow<SourceContext>;
@@ -59,8 +58,7 @@ constexpr std::array kSources{
               }},
     SourceRow{ui::source::kRouter,
               [](const CallSourceOptions& options, SourceContext&) -> MadeSource {
-                  return std::make_unique<qt::CallMonitorSource>(options.RouterHost,
-                                                                 options.RouterPort);
+                  return LoadRouterSource(options.RouterHost, options.RouterPort);
               }},
     SourceRow{ui::source::kSip,
               [](const CallSourceOptions& options, SourceContext& context) -> MadeSource {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/lazy_secret_store.h"
 #include "core/app_options.h"
 #include "core/call_info.h"
 #include "core/call_source_options.h"
@@ -14,7 +15,6 @@
 #include "core/sip_account.h"
 #include "platform/call_source.h"
 #include "platform/instance_guard.h"
-#include "platform/libsecret/secret_service_store.h"
 #include "platform/posix/no_automation.h"
 #include "platform/posix/posix_file_search.h"
 #include "platform/posix/posix_launcher.h"
@@ -77,7 +77,7 @@ class KlingelwartApp {
     qt::QtMessageBox messages_;
     qt::QtFileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;
-    platform::SecretServiceStore secrets_;
+    LazySecretStore secrets_;
     ui::AnrufquellenPlatform anrufquellenPlatform_;
     ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     posix::XdgAutostart autostart_;

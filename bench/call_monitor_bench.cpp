@@ -20,30 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "platform/qt/call_monitor_source.h"
 #include "tests/qt/main_screen_rig.h"
 #include "ui/qt/phone_control_widget.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Milliseconds = std::chrono::duration<double, std::milli>;
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto index =
-        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& time) {
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using kw::bench::Clock;
+using kw::bench::CpuSeconds;
+using kw::bench::Milliseconds;
+using kw::bench::Percentile;
 
 void Wait(const std::function<bool()>& done) {
     while (!done()) {
@@ -100,8 +87,7 @@ int main(int argc, char* argv[]) {
 
     std::printf("Anrufmonitor-Zeile bis zur Anruferzeile, %d Anrufe über 127.0.0.1\n", calls);
     std::printf("%-26s %10s %10s %10s\n", "", "Median ms", "p95 ms", "Max ms");
-    std::printf("%-26s %10.3f %10.3f %10.3f\n", "Anruferzeile zeigt Anruf", Percentile(shown, 0.5),
-                Percentile(shown, 0.95), *std::max_element(shown.begin(), shown.end()));
+    kw::bench::PrintSpread("Anruferzeile zeigt Anruf", shown, 3);
     std::printf("Verbunden und still: %.3f ms CPU in %.1f s (%.4f %%)\n", cpu * 1000, wall,
                 100 * cpu / wall);
     return 0;

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/qt/ring_socket_source.h"
 #include "tests/qt/main_screen_rig.h"
@@ -27,15 +28,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Milliseconds = std::chrono::duration<double, std::milli>;
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto index =
-        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
+using kw::bench::Clock;
+using kw::bench::Milliseconds;
+using kw::bench::Percentile;
 
 }  // namespace
 
@@ -104,9 +99,7 @@ int main(int argc, char* argv[]) {
     std::printf("Anruf bis zur Anruferzeile, %d Anrufe (klingelwart-ring als eigener Prozess)\n",
                 rings);
     std::printf("%-26s %10s %10s %10s\n", "", "Median ms", "p95 ms", "Max ms");
-    std::printf("%-26s %10.2f %10.2f %10.2f\n", "Anruferzeile zeigt Anruf", Percentile(shown, 0.5),
-                Percentile(shown, 0.95), *std::max_element(shown.begin(), shown.end()));
-    std::printf("%-26s %10.2f %10.2f %10.2f\n", "klingelwart-ring beendet", Percentile(exited, 0.5),
-                Percentile(exited, 0.95), *std::max_element(exited.begin(), exited.end()));
+    kw::bench::PrintSpread("Anruferzeile zeigt Anruf", shown, 2);
+    kw::bench::PrintSpread("klingelwart-ring beendet", exited, 2);
     return 0;
 }

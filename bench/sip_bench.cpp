@@ -28,21 +28,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_figures.h"
 #include "bench/resident_memory.h"
 #include "platform/qt/sip_source.h"
 #include "tests/qt/main_screen_rig.h"
 
 namespace {
 
+// The wall clock: sipp stamps its log with it.
 using Clock = std::chrono::system_clock;
-using Milliseconds = std::chrono::duration<double, std::milli>;
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto index =
-        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
+using kw::bench::Milliseconds;
+using kw::bench::Percentile;
 
 quint16 FreeUdpPort() {
     QUdpSocket socket;
@@ -196,8 +192,7 @@ int main(int argc, char* argv[]) {
     std::printf("INVITE von sipp bis zur Anruferzeile, %zu von %d Anrufen über 127.0.0.1\n",
                 shown.size(), calls);
     std::printf("%-26s %10s %10s %10s\n", "", "Median ms", "p95 ms", "Max ms");
-    std::printf("%-26s %10.3f %10.3f %10.3f\n", "Anruferzeile zeigt Anruf", Percentile(shown, 0.5),
-                Percentile(shown, 0.95), *std::max_element(shown.begin(), shown.end()));
+    kw::bench::PrintSpread("Anruferzeile zeigt Anruf", shown, 3);
     std::printf(
         "%d INVITEs mit 1000/s: resident %.1f MiB vorher, %.1f MiB danach, %.1f MiB "
         "35 s später; längste Pause der Ereignisschleife %lld ms\n",

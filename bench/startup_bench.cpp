@@ -3,7 +3,10 @@
 // peak resident memory of the process (wait4). Each program runs in turn, with fresh settings
 // and runtime directories, so every Klingelwart start is a first instance. Prints figures only.
 //
-//   kw_startup_bench [RUNS [PROGRAM [YARDSTICK]]]   # defaults: klingelwart, kw_minimal_window
+//   kw_startup_bench [RUNS [PROGRAM [YARDSTICK [SETTINGS]]]]
+//
+// Defaults: klingelwart, kw_minimal_window, and settings with every optional call source off.
+// SETTINGS is a Klingelwart.conf copied into each run's fresh configuration directory.
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -18,15 +21,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/bench_figures.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Milliseconds = std::chrono::duration<double, std::milli>;
+using kw::bench::Clock;
+using kw::bench::Milliseconds;
+using kw::bench::Percentile;
 
 // Left running after the map so that the first paint is part of the peak memory.
 constexpr std::chrono::milliseconds kSettle{400};
@@ -80,14 +87,16 @@ bool WaitForMap(xcb_connection_t* connection, Clock::time_point deadline) {
     return false;
 }
 
-std::optional<Run> RunOnce(const std::string& program) {
+constexpr char kDefaultSettings[] = "[Options]\nDoJob=1\nStart=2\n";
+
+std::optional<Run> RunOnce(const std::string& program, const std::string& settings) {
     ScratchDirectory scratch;
     const std::string config = scratch.path() + "/config";
     const std::string runtime = scratch.path() + "/run";
     std::filesystem::create_directories(config);
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    std::ofstream(config + "/Klingelwart.conf") << "[Options]\nDoJob=1\nStart=2\n";
+    std::ofstream(config + "/Klingelwart.conf") << settings;
 
     Connection connection(xcb_connect(nullptr, nullptr));
     if (xcb_connection_has_error(connection.get()) != 0) {
@@ -144,13 +153,6 @@ std::optional<Run> RunOnce(const std::string& program) {
     return Run{Milliseconds(shown - start).count(), usage.ru_maxrss};
 }
 
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto index =
-        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
-
 struct Figures {
     double medianMs = 0;
     double p95Ms = 0;
@@ -173,16 +175,25 @@ int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     const std::string programs[] = {argc > 2 ? argv[2] : KW_PROGRAM,
                                     argc > 3 ? argv[3] : KW_MINIMAL_WINDOW};
+    std::string settings = kDefaultSettings;
+    if (argc > 4) {
+        std::ifstream file(argv[4]);
+        if (!file) {
+            std::fprintf(stderr, "%s nicht lesbar\n", argv[4]);
+            return 1;
+        }
+        settings.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
     std::vector<Run> results[2];
     // One untimed start each fills the file cache; then the two alternate.
     for (const std::string& program : programs) {
-        if (!RunOnce(program)) {
+        if (!RunOnce(program, settings)) {
             return 1;
         }
     }
     for (int round = 0; round < runs; ++round) {
         for (int which = 0; which < 2; ++which) {
-            std::optional<Run> run = RunOnce(programs[which]);
+            std::optional<Run> run = RunOnce(programs[which], settings);
             if (!run) {
                 return 1;
             }

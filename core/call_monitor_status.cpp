@@ -49,4 +49,9 @@ std::string CallMonitorWaiting(std::string_view host, std::uint16_t port, Monito
            " s";
 }
 
+std::string CallMonitorUnavailable(std::string_view host, std::uint16_t port,
+                                   std::string_view why) {
+    return Prefix(host, port) + "nicht verfügbar (" + std::string(why) + ")";
+}
+
 }  // namespace kw

@@ -26,5 +26,7 @@ std::string CallMonitorConnected(std::string_view host, std::uint16_t port);
 // The wait is shown in whole seconds, rounded up, as chosen; it does not count down.
 std::string CallMonitorWaiting(std::string_view host, std::uint16_t port, MonitorFault fault,
                                std::chrono::milliseconds wait);
+// The source cannot run at all here; `why` says what is missing.
+std::string CallMonitorUnavailable(std::string_view host, std::uint16_t port, std::string_view why);
 
 }  // namespace kw

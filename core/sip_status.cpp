@@ -48,6 +48,10 @@ std::string SipNoPassword(const SipAccount& account, const std::string& why) {
     return Prefix(account) + "kein Passwort (" + why + ")";
 }
 
+std::string SipUnavailable(const SipAccount& account, const std::string& why) {
+    return Prefix(account) + "nicht verfügbar (" + why + ")";
+}
+
 std::string SipIncomplete() {
     return "SIP: Benutzer oder Server fehlt";
 }

@@ -23,6 +23,8 @@ std::string SipChangedCertificate(const SipAccount& account, const std::string& 
 std::string SipNoLocalPort(const SipAccount& account);
 // The password store gave no password; `why` says what it said.
 std::string SipNoPassword(const SipAccount& account, const std::string& why);
+// The SIP support could not be loaded; `why` says what the system said.
+std::string SipUnavailable(const SipAccount& account, const std::string& why);
 // Without user or server there is nothing to register.
 std::string SipIncomplete();
 

@@ -16,7 +16,8 @@ packages=(
     xvfb xauth xdotool fonts-liberation2
     # the SIP password in the desktop's Secret Service, and a private one for its tests
     libsecret-1-dev gnome-keyring dbus-daemon dbus-bin
-    # secret-tool: a script's side of the stored password, as the manual shows it
+    # secret-tool: a script's side of the stored password as the manual shows it, and the SIP
+    # password for the start-up benchmark with SIP on
     libsecret-tools
     # the SIP source, and sipp playing the telephone system in its tests
     libsofia-sip-ua-dev sip-tester

@@ -100,6 +100,12 @@ expected_files=(
 for size in 16 24 32 48 64 128 256; do
     expected_files+=("usr/share/icons/hicolor/${size}x$size/apps/klingelwart.png")
 done
+# What only a switched-on source loads, in the program's private directory.
+modules=()
+for module in sip router secrets; do
+    modules+=("usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/klingelwart/klingelwart-$module.so")
+done
+expected_files+=("${modules[@]}")
 for file in "${expected_files[@]}"; do
     [[ -s $deb_root/$file ]] || fail "im Paket fehlt /$file"
 done
@@ -109,10 +115,15 @@ for size in 16 256; do
     [[ $(od -An -tx1 -j16 -N8 "$png" | tr -d ' \n') == $(printf '%08x%08x' "$size" "$size") ]] ||
         fail "$png ist nicht ${size}x$size groß"
 done
-for program in klingelwart klingelwart-ring; do
-    if readelf -S "$deb_root/usr/bin/$program" | grep -q '\.symtab'; then
-        fail "/usr/bin/$program ist nicht gestrippt"
+for file in usr/bin/klingelwart usr/bin/klingelwart-ring "${modules[@]}"; do
+    if readelf -S "$deb_root/$file" | grep -q '\.symtab'; then
+        fail "/$file ist nicht gestrippt"
     fi
+done
+# The plain start loads none of the sources' libraries.
+needed=$(readelf -d "$deb_root/usr/bin/klingelwart")
+for library in libsofia-sip-ua libsecret-1 libQt6Network; do
+    [[ $needed != *"[$library.so"* ]] || fail "/usr/bin/klingelwart lädt $library beim Start"
 done
 desktop-file-validate "$deb_root/$desktop" >"$work/desktop.log" 2>&1 || true
 [[ ! -s $work/desktop.log ]] || { cat "$work/desktop.log" >&2; fail "desktop-file-validate"; }
@@ -191,8 +202,31 @@ cat >"$recorder" <<'SH'
 for argument; do printf '%s\0' "$argument"; done >"$0.tmp" && mv "$0.tmp" "$0.out"
 SH
 chmod +x "$recorder"
-printf '[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=%s {AnrufNummer} {MSN}\n' "$recorder" \
-    >"$XDG_CONFIG_HOME/Klingelwart.conf"
+# The router source on: the installed program must find its module to reach this listener.
+/usr/bin/python3 - "$work/router" <<'PY' &
+import os
+import socket
+import sys
+
+with socket.create_server(("127.0.0.1", 0)) as server:
+    server.settimeout(30)
+    with open(sys.argv[1] + ".tmp", "w") as port:
+        port.write(str(server.getsockname()[1]))
+    os.rename(sys.argv[1] + ".tmp", sys.argv[1] + ".port")
+    connection, _ = server.accept()
+    open(sys.argv[1] + ".reached", "w").close()
+    connection.close()
+PY
+pids+=($!)
+for _ in $(seq 100); do
+    [[ -s $work/router.port ]] && break
+    sleep 0.05
+done
+[[ -s $work/router.port ]] || fail "der Router-Platzhalter startet nicht"
+{
+    printf '[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=%s {AnrufNummer} {MSN}\n' "$recorder"
+    printf '[Anrufquellen]\nRouter=1\nRouterHost=127.0.0.1\nRouterPort=%s\n' "$(cat "$work/router.port")"
+} >"$XDG_CONFIG_HOME/Klingelwart.conf"
 
 # F1 goes to this xdg-open, which only notes what it was asked to open.
 mkdir -p "$work/opener"
@@ -207,6 +241,12 @@ pid=$!
 pids+=("$pid")
 window=$(wait_for_window '^Klingelwart \(Version' 150) ||
     fail "kein Hauptfenster: $(cat "$work/klingelwart.log") (Xvfb: $(cat "$work/xvfb.log"))"
+for _ in $(seq 100); do
+    [[ -e $work/router.reached ]] && break
+    sleep 0.1
+done
+[[ -e $work/router.reached ]] ||
+    fail "der Anrufmonitor meldet sich nicht (Modul nicht geladen?): $(cat "$work/klingelwart.log")"
 sleep 0.3
 # The desktop file's StartupWMClass must name the window's class.
 [[ $(xprop -id "$window" WM_CLASS) == *', "Klingelwart"' ]] ||

@@ -96,11 +96,6 @@ struct Lookup {
     Addresses found;
 };
 
-std::string Unavailable(std::string_view host, std::uint16_t port, std::string_view why) {
-    return "Anrufmonitor " + CallMonitorAddress(host, port) + ": nicht verfügbar (" +
-           std::string(why) + ")";
-}
-
 MonitorFault FaultOf(int error) {
     switch (error) {
         case WSAECONNREFUSED:
@@ -290,8 +285,8 @@ class CallMonitorSource::Worker {
         serve();
         if (failed_ != 0) {
             channel_.post(platform::CallSourceStatus{
-                false,
-                Unavailable(host_, port_, "Warten fehlgeschlagen: " + Win32ErrorText(failed_))});
+                false, CallMonitorUnavailable(
+                           host_, port_, "Warten fehlgeschlagen: " + Win32ErrorText(failed_))});
         }
     }
 
@@ -475,7 +470,7 @@ CallMonitorSource::~CallMonitorSource() = default;
 void CallMonitorSource::start(CallHandler onCall, StatusHandler onStatus) {
     const auto unavailable = [&](std::string_view why) {
         if (onStatus) {
-            onStatus({false, Unavailable(host_, port_, why)});
+            onStatus({false, CallMonitorUnavailable(host_, port_, why)});
         }
     };
     try {
