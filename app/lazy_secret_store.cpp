@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 
 namespace kw::app {
 

@@ -4,7 +4,7 @@
 
 #include "core/call_monitor_status.h"
 #include "core/sip_status.h"
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 #include "platform/refused_source.h"
 
 namespace kw::app {

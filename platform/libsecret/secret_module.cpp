@@ -2,7 +2,7 @@
 #include <type_traits>
 
 #include "platform/libsecret/secret_service_store.h"
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 
 KW_MODULE_ENTRY kw::platform::SecretStore* kw_make_secret_store() {
     return new kw::platform::SecretServiceStore();

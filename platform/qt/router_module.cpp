@@ -1,7 +1,7 @@
 // The router's call monitor with Qt Network, loaded only when the router source is switched on.
 #include <type_traits>
 
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 #include "platform/qt/call_monitor_source.h"
 
 KW_MODULE_ENTRY kw::platform::CallSource* kw_make_router_source(const std::string& host,

@@ -1,7 +1,7 @@
 // The SIP source with sofia-sip, loaded only when SIP is switched on.
 #include <type_traits>
 
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 #include "platform/qt/sip_source.h"
 
 KW_MODULE_ENTRY kw::platform::CallSource* kw_make_sip_source(const kw::SipAccount& account,

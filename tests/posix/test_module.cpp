@@ -1,5 +1,5 @@
 // A module as the program's are built, for the loader's tests.
-#include "platform/module_entries.h"
+#include "platform/posix/module_entries.h"
 
 KW_MODULE_ENTRY int kw_test_answer() {
     return 42;
