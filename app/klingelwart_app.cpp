@@ -4,6 +4,8 @@
 #include <QDBusConnection>
 
 #include <array>
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -22,6 +24,9 @@
 namespace kw::app {
 
 namespace {
+
+// Outcomes are due some seconds after a call ended; this finds them soon enough.
+constexpr std::chrono::seconds kOutcomeTick{2};
 
 // What this system's sources are made from.
 struct SourceContext {
@@ -68,9 +73,10 @@ constexpr std::array kSources{
 
 }  // namespace
 
-std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
-    const CallSourceOptions& options, const Result<std::string>& ringDirectory,
-    const std::function<MaybeFailure()>& reclaimRingLock, platform::SecretStore& secrets) {
+std::vector<ui::KindedSource> CallSourcesFor(const CallSourceOptions& options,
+                                             const Result<std::string>& ringDirectory,
+                                             const std::function<MaybeFailure()>& reclaimRingLock,
+                                             platform::SecretStore& secrets) {
     SourceContext context{ringDirectory, reclaimRingLock, secrets};
     return ui::SwitchedOnSources(kSources, options, context);
 }
@@ -121,9 +127,15 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
           [this] { windowManager_.bringToFront(); },
           [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
       notifications_(notificationsPlatform_),
-      incoming_(presenter_, call_, notifications_),
-      sources_([this](std::string_view caller,
-                      std::string_view called) { incoming_.rang(caller, called); },
+      callListFile_(posix::CallListDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))),
+      callLog_(callListFile_),
+      incomingPlatform_{
+          &callLog_,
+          [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
+          {}},
+      incoming_(presenter_, call_, notifications_, incomingPlatform_),
+      sources_([this](CallSourceKind kind,
+                      const platform::CallReport& report) { incoming_.report(kind, report); },
                window_),
       bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
                   BuildNameIndex,
@@ -140,9 +152,13 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
+    const std::string listProblem = callLog_.load();
     sources_.replace(
         CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
+    sources_.setNote("Anrufliste", listProblem);
     notifications_.apply(LoadDisplayOptions(store_));
+    QObject::connect(&outcomes_, &QTimer::timeout, &outcomes_, [this] { incoming_.tick(); });
+    outcomes_.start(kOutcomeTick);
     bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTimer>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,12 +12,14 @@
 #include "app/lazy_secret_store.h"
 #include "core/app_options.h"
 #include "core/call_info.h"
+#include "core/call_log.h"
 #include "core/call_source_options.h"
 #include "core/failure.h"
 #include "core/sip_account.h"
 #include "platform/call_source.h"
 #include "platform/instance_guard.h"
 #include "platform/posix/no_automation.h"
+#include "platform/posix/posix_call_list_file.h"
 #include "platform/posix/posix_file_search.h"
 #include "platform/posix/posix_launcher.h"
 #include "platform/posix/posix_program_info.h"
@@ -41,9 +45,10 @@ namespace kw::app {
 
 // The sources these options switch on. `ringDirectory` and `reclaimRingLock` as for
 // KlingelwartApp; `secrets` holds the SIP password.
-std::vector<std::unique_ptr<platform::CallSource>> CallSourcesFor(
-    const CallSourceOptions& options, const Result<std::string>& ringDirectory,
-    const std::function<MaybeFailure()>& reclaimRingLock, platform::SecretStore& secrets);
+std::vector<ui::KindedSource> CallSourcesFor(const CallSourceOptions& options,
+                                             const Result<std::string>& ringDirectory,
+                                             const std::function<MaybeFailure()>& reclaimRingLock,
+                                             platform::SecretStore& secrets);
 
 // The running program: the option record, the last call, every backend, the main window and
 // its presenter, wired once and owned here for the whole run.
@@ -91,8 +96,13 @@ class KlingelwartApp {
     std::function<MaybeFailure()> reclaimRingLock_;
     ui::CallNotificationsPlatform notificationsPlatform_;
     ui::CallNotifications notifications_;
+    posix::PosixCallListFile callListFile_;
+    CallLog callLog_;
+    ui::IncomingCallsPlatform incomingPlatform_;
     ui::IncomingCalls incoming_;
     ui::CallSources sources_;
+    // Hands out the outcomes of calls whose sources have ended them.
+    QTimer outcomes_;
     // Each book's status line as last read.
     std::vector<ui::BookStatus> books_;
     // Last: its thread posts to the window and the sources above until it is joined.

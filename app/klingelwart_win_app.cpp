@@ -84,11 +84,17 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
           [this] { windowManager_.bringToFront(); },
           [this](const std::string& reason) { sources_.setNote("Benachrichtigung", reason); }},
       notifications_(notificationsPlatform_),
-      incoming_(presenter_, call_, notifications_),
+      callListFile_(win32::CallListDirectory()),
+      callLog_(callListFile_),
+      incomingPlatform_{
+          &callLog_,
+          [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
+          {}},
+      incoming_(presenter_, call_, notifications_, incomingPlatform_),
       sources_(
-          [this](std::string_view caller, std::string_view called) {
+          [this](CallSourceKind kind, const platform::CallReport& report) {
               if (!window_.ended()) {
-                  incoming_.rang(caller, called);
+                  incoming_.report(kind, report);
               }
           },
           window_),
@@ -103,8 +109,7 @@ KlingelwartWinApp::~KlingelwartWinApp() {
     window_.disconnectPhone();
 }
 
-std::vector<std::unique_ptr<platform::CallSource>> KlingelwartWinApp::sourcesFor(
-    const CallSourceOptions& on) {
+std::vector<ui::KindedSource> KlingelwartWinApp::sourcesFor(const CallSourceOptions& on) {
     return ui::SwitchedOnSources(kSources, on, window_);
 }
 
@@ -118,8 +123,12 @@ bool KlingelwartWinApp::start() {
     if (!presenter_.load()) {
         return false;
     }
+    const std::string listProblem = callLog_.load();
     applySources(LoadCallSourceOptions(store_));
+    sources_.setNote("Anrufliste", listProblem);
     notifications_.apply(LoadDisplayOptions(store_));
+    // Outcomes are due some seconds after a call ended; this finds them soon enough.
+    uiThread_.every(2000, [this] { incoming_.tick(); });
     bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;

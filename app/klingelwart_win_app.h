@@ -6,6 +6,7 @@
 
 #include "core/app_options.h"
 #include "core/call_info.h"
+#include "core/call_log.h"
 #include "core/call_source_options.h"
 #include "platform/instance_guard.h"
 #include "platform/win32/com/dispatch_automation.h"
@@ -14,6 +15,7 @@
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/run_key_autostart.h"
 #include "platform/win32/ui_thread_queue.h"
+#include "platform/win32/win32_call_list_file.h"
 #include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
@@ -56,7 +58,7 @@ class KlingelwartWinApp {
 
   private:
     // The sources the options switch on, the phone control's handed to the window.
-    std::vector<std::unique_ptr<platform::CallSource>> sourcesFor(const CallSourceOptions& on);
+    std::vector<ui::KindedSource> sourcesFor(const CallSourceOptions& on);
     void applySources(const CallSourceOptions& on);
     // New books: their problems on the phone's tooltip, their names for the calls.
     void booksLoaded(const ui::LoadedBooks& loaded);
@@ -89,6 +91,9 @@ class KlingelwartWinApp {
     ui::CallNotificationsPlatform notificationsPlatform_;
     // Before the sources, whose calls it announces; after the window its icon belongs to.
     ui::CallNotifications notifications_;
+    win32::Win32CallListFile callListFile_;
+    CallLog callLog_;
+    ui::IncomingCallsPlatform incomingPlatform_;
     ui::IncomingCalls incoming_;
     // Near the end, so that they go early; the destructor takes the phone source back from the
     // window.

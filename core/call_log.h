@@ -33,6 +33,8 @@ class CallLog {
     // the list was last looked at, when `seen` is the newest key then.
     std::size_t missedAfter(std::uint64_t seen) const;
     std::size_t damaged() const { return damaged_; }
+    // Whether the last write failed.
+    bool failing() const { return failing_; }
 
   private:
     std::string written(const std::string& error);

@@ -105,4 +105,28 @@ std::optional<MonitorRing> DecodeCallMonitorLine(std::string_view line) {
     return MonitorRing{event->number, event->called};
 }
 
+std::optional<platform::CallReport> MonitorReport(std::string_view line) {
+    const std::optional<MonitorEvent> event = DecodeMonitorEvent(line);
+    if (!event) {
+        return std::nullopt;
+    }
+    platform::CallReport report{.stage = platform::CallStage::Ringing, .callId = event->connection};
+    switch (event->kind) {
+        case MonitorEvent::Kind::Ring:
+            report.caller = event->number;
+            report.called = event->called;
+            break;
+        case MonitorEvent::Kind::Connect:
+            report.stage = platform::CallStage::Answered;
+            break;
+        case MonitorEvent::Kind::Disconnect:
+            report.stage = platform::CallStage::Ended;
+            break;
+        case MonitorEvent::Kind::Call:
+            report.stage = platform::CallStage::Forgotten;
+            break;
+    }
+    return report;
+}
+
 }  // namespace kw

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/call_source.h"
+
 namespace kw {
 
 // Longest line a router's call monitor may send, without its CR LF.
@@ -56,5 +58,9 @@ struct MonitorEvent {
 // "d;RING;id;caller;called;", "d;CALL;id;ext;from;to;", "d;CONNECT;id;ext;number;",
 // "d;DISCONNECT;id;seconds;". Nothing for other or malformed lines, as DecodeCallMonitorLine.
 std::optional<MonitorEvent> DecodeMonitorEvent(std::string_view line);
+
+// The same line as a stage of a call: RING rings, CONNECT answers, DISCONNECT ends, CALL (an
+// outgoing call now holds the id) forgets. Views into `line`.
+std::optional<platform::CallReport> MonitorReport(std::string_view line);
 
 }  // namespace kw

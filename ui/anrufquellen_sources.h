@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/call_outcome.h"
 #include "core/call_source_options.h"
 #include "ui/anrufquellen_layout.h"
 
@@ -54,11 +55,17 @@ struct SourceRow {
     std::span<const SourceTextRow> texts;
     // The SIP account also has a transport choice and a password in the secret store.
     bool sipAccount = false;
+    // Who reports its calls, for telling one call reported by two sources from two calls.
+    CallSourceKind kind = CallSourceKind::RingTool;
 };
 
 namespace source {
 
-inline constexpr SourceRow kSteuerelement{SourceCheck::Steuerelement, source_key::kSteuerelement};
+inline constexpr SourceRow kSteuerelement{SourceCheck::Steuerelement,
+                                          source_key::kSteuerelement,
+                                          {},
+                                          false,
+                                          CallSourceKind::PhoneControl};
 inline constexpr SourceRow kKlingelwartRing{SourceCheck::KlingelwartRing,
                                             source_key::kKlingelwartRing};
 
@@ -66,7 +73,8 @@ inline constexpr std::array kRouterTexts{
     SourceTextRow{SourceText::RouterHost, source_key::kRouterHost, anrufquellen::kNoHost},
     SourceTextRow{SourceText::RouterPort, source_key::kRouterPort, anrufquellen::kBadPort},
 };
-inline constexpr SourceRow kRouter{SourceCheck::Router, source_key::kRouter, kRouterTexts};
+inline constexpr SourceRow kRouter{SourceCheck::Router, source_key::kRouter, kRouterTexts, false,
+                                   CallSourceKind::RouterMonitor};
 
 inline constexpr std::array kSipTexts{
     SourceTextRow{SourceText::SIPServer, source_key::kSIPServer, anrufquellen::kNoSipServer},
@@ -76,7 +84,8 @@ inline constexpr std::array kSipTexts{
     SourceTextRow{SourceText::SIPZertifikat, source_key::kSIPZertifikat,
                   anrufquellen::kBadSipCertificate, true},
 };
-inline constexpr SourceRow kSip{SourceCheck::SIP, source_key::kSIP, kSipTexts, true};
+inline constexpr SourceRow kSip{SourceCheck::SIP, source_key::kSIP, kSipTexts, true,
+                                CallSourceKind::Sip};
 
 }  // namespace source
 

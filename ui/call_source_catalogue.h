@@ -7,6 +7,7 @@
 #include "core/call_source_options.h"
 #include "platform/call_source.h"
 #include "ui/anrufquellen_sources.h"
+#include "ui/call_sources.h"
 
 namespace kw::ui {
 
@@ -30,13 +31,12 @@ std::vector<SourceRow> DialogRows(const std::array<CatalogueRow<Context>, N>& ca
 
 // The sources switched on, in the catalogue's order.
 template <class Context, std::size_t N>
-std::vector<std::unique_ptr<platform::CallSource>> SwitchedOnSources(
-    const std::array<CatalogueRow<Context>, N>& catalogue, const CallSourceOptions& options,
-    Context& context) {
-    std::vector<std::unique_ptr<platform::CallSource>> sources;
+std::vector<KindedSource> SwitchedOnSources(const std::array<CatalogueRow<Context>, N>& catalogue,
+                                            const CallSourceOptions& options, Context& context) {
+    std::vector<KindedSource> sources;
     for (const CatalogueRow<Context>& row : catalogue) {
         if (SwitchedOn(options, row.dialog.key)) {
-            sources.push_back(row.make(options, context));
+            sources.push_back({row.dialog.kind, row.make(options, context)});
         }
     }
     return sources;

@@ -1,6 +1,7 @@
 #include "ui/call_sources.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "core/receiving_status.h"
@@ -24,14 +25,23 @@ std::string CallSourcesTooltip(const std::vector<platform::CallSourceStatus>& st
     return text;
 }
 
-CallSources::CallSources(platform::CallSource::CallHandler onCall, CallSourcesView& view)
-    : onCall_(std::move(onCall)), view_(view) {}
+CallSources::CallSources(Reporter onReport, CallSourcesView& view)
+    : onReport_(std::move(onReport)), view_(view) {}
 
-void CallSources::add(std::unique_ptr<platform::CallSource> source) {
+CallSources::CallSources(platform::CallSource::CallHandler onCall, CallSourcesView& view)
+    : CallSources(
+          [onCall = std::move(onCall)](CallSourceKind, const platform::CallReport& report) {
+              if (onCall && report.stage == platform::CallStage::Ringing) {
+                  onCall(report.caller, report.called);
+              }
+          },
+          view) {}
+
+void CallSources::add(std::unique_ptr<platform::CallSource> source, CallSourceKind kind) {
     if (source == nullptr) {
         return;
     }
-    sources_.push_back(std::move(source));
+    sources_.push_back({kind, std::move(source)});
     // A source that breaks its word and never reports still gets a line.
     statuses_.push_back({false, std::string(kNotYetReceiving)});
 }
@@ -39,10 +49,18 @@ void CallSources::add(std::unique_ptr<platform::CallSource> source) {
 void CallSources::start() {
     starting_ = true;
     for (std::size_t index = 0; index < sources_.size(); ++index) {
-        sources_[index]->start(
-            [this](std::string_view caller, std::string_view called) {
-                if (onCall_) {
-                    onCall_(caller, called);
+        const CallSourceKind kind = sources_[index].kind;
+        platform::CallSource& source = *sources_[index].source;
+        source.reportTo([this, kind](const platform::CallReport& report) {
+            if (onReport_) {
+                onReport_(kind, report);
+            }
+        });
+        source.start(
+            [this, kind](std::string_view caller, std::string_view called) {
+                const std::string id = "ring-" + std::to_string(++rings_);
+                if (onReport_) {
+                    onReport_(kind, {platform::CallStage::Ringing, id, caller, called});
                 }
             },
             [this, index](const platform::CallSourceStatus& status) { update(index, status); });
@@ -51,11 +69,11 @@ void CallSources::start() {
     show();
 }
 
-void CallSources::replace(std::vector<std::unique_ptr<platform::CallSource>> sources) {
+void CallSources::replace(std::vector<KindedSource> sources) {
     sources_.clear();
     statuses_.clear();
-    for (std::unique_ptr<platform::CallSource>& source : sources) {
-        add(std::move(source));
+    for (KindedSource& source : sources) {
+        add(std::move(source.source), source.kind);
     }
     start();
 }

@@ -140,8 +140,14 @@ void CallMonitorSource::readLines() {
         const QByteArray bytes = socket_->read(64 * 1024);
         lines_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                     [&](std::string_view line) {
-                        const auto ring = DecodeCallMonitorLine(line);
-                        if (ring && onCall_ && connection == connection_) {
+                        if (connection != connection_) {
+                            return;
+                        }
+                        if (onReport_) {
+                            if (const auto report = MonitorReport(line)) {
+                                onReport_(*report);
+                            }
+                        } else if (const auto ring = DecodeCallMonitorLine(line); ring && onCall_) {
                             onCall_(ring->caller, ring->called);
                         }
                     });

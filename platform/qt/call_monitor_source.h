@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/call_monitor_line.h"
 #include "core/call_monitor_status.h"
@@ -27,6 +28,7 @@ class CallMonitorSource final : public platform::CallSource {
     CallMonitorSource& operator=(const CallMonitorSource&) = delete;
 
     void start(CallHandler onCall, StatusHandler onStatus) override;
+    void reportTo(ReportHandler onReport) override { onReport_ = std::move(onReport); }
 
   private:
     enum class State { Idle, Connecting, Connected, Waiting };
@@ -46,6 +48,7 @@ class CallMonitorSource final : public platform::CallSource {
     std::uint64_t connection_ = 0;
     bool reading_ = false;
     CallHandler onCall_;
+    ReportHandler onReport_;
     StatusHandler onStatus_;
     std::unique_ptr<QTimer> timer_;
     std::unique_ptr<QTcpSocket> socket_;

@@ -33,7 +33,10 @@ constexpr wchar_t kWindowClass[] = L"KlingelwartCallMonitor";
 // How soon the worker tries again to post a message that could not be posted.
 constexpr DWORD kRepostMilliseconds = 100;
 
+// A line that tells of a call, kept whole for the UI thread.
 struct Ring {
+    platform::CallStage stage = platform::CallStage::Ringing;
+    std::string callId;
     std::string caller;
     std::string called;
 };
@@ -130,10 +133,12 @@ void KeepAlive(SOCKET socket) {
 // them out.
 class CallMonitorSource::Channel {
   public:
-    Channel(CallHandler onCall, StatusHandler onStatus)
-        : onCall_(std::move(onCall)), onStatus_(std::move(onStatus)), events_(kMaxQueued, [this] {
-              return window_ != nullptr && PostMessageW(window_, kDeliver, 0, 0);
-          }) {
+    Channel(CallHandler onCall, ReportHandler onReport, StatusHandler onStatus)
+        : onCall_(std::move(onCall)),
+          onStatus_(std::move(onStatus)),
+          onReport_(std::move(onReport)),
+          events_(kMaxQueued,
+                  [this] { return window_ != nullptr && PostMessageW(window_, kDeliver, 0, 0); }) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = &Channel::windowProc;
@@ -205,7 +210,9 @@ class CallMonitorSource::Channel {
         } const guard(*this);
         for (const Event& event : events_.take()) {
             if (const auto* ring = std::get_if<Ring>(&event)) {
-                if (onCall_) {
+                if (onReport_) {
+                    onReport_({ring->stage, ring->callId, ring->caller, ring->called});
+                } else if (onCall_ && ring->stage == platform::CallStage::Ringing) {
                     onCall_(ring->caller, ring->called);
                 }
             } else {
@@ -216,6 +223,7 @@ class CallMonitorSource::Channel {
 
     CallHandler onCall_;
     StatusHandler onStatus_;
+    ReportHandler onReport_;
     HWND window_ = nullptr;
     bool delivering_ = false;  // UI thread only
     HandoverQueue<Event> events_;
@@ -419,8 +427,9 @@ class CallMonitorSource::Worker {
         CallMonitorLines lines;
         std::vector<char> buffer(64 * 1024);
         const auto take = [this](std::string_view line) {
-            if (const auto ring = DecodeCallMonitorLine(line)) {
-                channel_.post(Ring{std::string(ring->caller), std::string(ring->called)});
+            if (const auto report = MonitorReport(line)) {
+                channel_.post(Ring{report->stage, std::string(report->callId),
+                                   std::string(report->caller), std::string(report->called)});
             }
         };
         bool closing = false;
@@ -474,7 +483,7 @@ void CallMonitorSource::start(CallHandler onCall, StatusHandler onStatus) {
         }
     };
     try {
-        channel_ = std::make_unique<Channel>(std::move(onCall), onStatus);
+        channel_ = std::make_unique<Channel>(std::move(onCall), std::move(onReport_), onStatus);
         if (!channel_->ok()) {
             unavailable("kein Nachrichtenfenster");
             return;

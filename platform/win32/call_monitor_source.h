@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/call_monitor_timing.h"
 #include "platform/call_source.h"
@@ -34,6 +35,7 @@ class CallMonitorSource final : public platform::CallSource {
     CallMonitorSource& operator=(const CallMonitorSource&) = delete;
 
     void start(CallHandler onCall, StatusHandler onStatus) override;
+    void reportTo(ReportHandler onReport) override { onReport_ = std::move(onReport); }
 
   private:
     class Channel;
@@ -43,6 +45,7 @@ class CallMonitorSource final : public platform::CallSource {
     std::uint16_t port_;
     CallMonitorTiming timing_;
     HostLookup lookup_;
+    ReportHandler onReport_;
     std::unique_ptr<Channel> channel_;
     // After the channel, so that the thread has ended before the channel goes.
     std::unique_ptr<Worker> worker_;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"KlingelwartUiThreadQueue";
 constexpr UINT kDeliver = WM_APP + 7;
+constexpr UINT_PTR kRepeatTimer = 1;
 
 }  // namespace
 
@@ -24,7 +25,15 @@ UiThreadQueue::UiThreadQueue() {
 
 UiThreadQueue::~UiThreadQueue() {
     if (window_ != nullptr) {
+        KillTimer(window_, kRepeatTimer);
         DestroyWindow(window_);
+    }
+}
+
+void UiThreadQueue::every(UINT milliseconds, std::function<void()> task) {
+    repeated_ = std::move(task);
+    if (window_ != nullptr) {
+        SetTimer(window_, kRepeatTimer, milliseconds, nullptr);
     }
 }
 
@@ -47,6 +56,13 @@ LRESULT CALLBACK UiThreadQueue::windowProc(HWND window, UINT message, WPARAM wPa
         if (auto* queue =
                 reinterpret_cast<UiThreadQueue*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
             queue->deliver();
+        }
+        return 0;
+    } else if (message == WM_TIMER && wParam == kRepeatTimer) {
+        if (auto* queue =
+                reinterpret_cast<UiThreadQueue*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            queue != nullptr && queue->repeated_) {
+            queue->repeated_();
         }
         return 0;
     }

@@ -20,12 +20,16 @@ class UiThreadQueue {
 
     // From any thread.
     void post(std::function<void()> task);
+    // From the queue's thread: runs `task` every `milliseconds` from its message loop, in place
+    // of what was given before.
+    void every(UINT milliseconds, std::function<void()> task);
 
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void deliver();
 
     HWND window_ = nullptr;
+    std::function<void()> repeated_;
     std::mutex mutex_;
     std::deque<std::function<void()>> tasks_;  // guarded by mutex_
 };

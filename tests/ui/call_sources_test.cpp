@@ -126,9 +126,9 @@ TEST_F(CallSourcesTest, ReplaceEndsTheOldSourcesBeforeTheNewOnesStart) {
     sources.add(std::make_unique<LoggingSource>("a", log));
     sources.add(std::make_unique<LoggingSource>("b", log));
     sources.start();
-    std::vector<std::unique_ptr<CallSource>> next;
-    next.push_back(std::make_unique<LoggingSource>("c", log));
-    next.push_back(nullptr);
+    std::vector<KindedSource> next;
+    next.push_back({CallSourceKind::RingTool, std::make_unique<LoggingSource>("c", log)});
+    next.push_back({CallSourceKind::RingTool, nullptr});
     sources.replace(std::move(next));
     EXPECT_EQ(log, (std::vector<std::string>{"start a", "start b", "end a", "end b", "start c"}));
     EXPECT_EQ(calls, (std::vector<std::string>{"a|", "b|", "c|"}));

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_automation.h"
+#include "ui/incoming_calls.h"
 
 namespace kw::ui {
 namespace {
@@ -226,6 +231,68 @@ TEST_F(MainScreenTest, InfoOpensTheAboutDialogAndNothingFollows) {
     screen.infoChosen();
     EXPECT_EQ(dialogs.opened, Calls{"Info"});
     EXPECT_TRUE(window.calls.empty());
+}
+
+// The list's file in memory.
+class ListFile : public platform::CallListFile {
+  public:
+    platform::CallListFileRead read() override { return {}; }
+    std::string append(std::string_view more) override {
+        if (full) {
+            return "Datenträger voll";
+        }
+        bytes += more;
+        return {};
+    }
+    std::string replace(std::string_view contents) override {
+        bytes = contents;
+        return {};
+    }
+    std::string bytes;
+    bool full = false;
+};
+
+// What reaches the window, the list and the phone's tooltip from reports of several sources.
+TEST_F(MainScreenTest, OneCallFromTwoSourcesIsOneEntryWithWhatBecameOfIt) {
+    ListFile file;
+    CallLog log(file);
+    CallNotificationsPlatform quiet;
+    CallNotifications notifications(quiet);
+    CallTime now{std::chrono::hours(1000)};
+    std::vector<std::string> problems;
+    IncomingCallsPlatform incoming{
+        &log, [&](const std::string& p) { problems.push_back(p); }, {}, [&] { return now; }};
+    IncomingCalls calls(screen, call, notifications, incoming);
+    using platform::CallStage;
+    const auto report = [&](CallSourceKind kind, CallStage stage, const char* id) {
+        calls.report(kind, {stage, id, stage == CallStage::Ringing ? "030 1234567" : "",
+                            stage == CallStage::Ringing ? "67890" : ""});
+    };
+    calls.setNames([](std::string_view n) -> std::optional<std::string> {
+        return n == "030 1234567" ? std::optional<std::string>("Erika") : std::nullopt;
+    });
+
+    report(CallSourceKind::RouterMonitor, CallStage::Ringing, "0");
+    calls.report(CallSourceKind::RingTool, {CallStage::Ringing, "r", "+49301234567", "67890"});
+    report(CallSourceKind::RouterMonitor, CallStage::Answered, "0");
+    report(CallSourceKind::RouterMonitor, CallStage::Ended, "0");
+    now += std::chrono::seconds(20);
+    calls.tick();
+    // The router reuses its id for the next call, which nobody takes.
+    report(CallSourceKind::RouterMonitor, CallStage::Ringing, "0");
+    report(CallSourceKind::RouterMonitor, CallStage::Ended, "0");
+    now += std::chrono::seconds(20);
+    file.full = true;
+    calls.tick();
+
+    EXPECT_EQ(view.callerLine, "Anruf von Erika (030 1234567) auf Leitung: 67890");
+    ASSERT_EQ(log.entries().size(), 2u);
+    EXPECT_EQ(log.entries()[0].name, "Erika");
+    EXPECT_EQ(log.entries()[0].outcome, CallOutcome::Answered);
+    // Its outcome could not be written: the list says so once and keeps it unknown.
+    EXPECT_EQ(log.entries()[1].outcome, CallOutcome::Unknown);
+    ASSERT_FALSE(problems.empty());
+    EXPECT_NE(problems.back().find("Datenträger voll"), std::string::npos);
 }
 
 }  // namespace
