@@ -39,6 +39,7 @@ enum class ControlKind {
     TabControl,
     PhoneControl,
     Picture,
+    ListView,  // rows under column headings, several selectable
 };
 
 // One control as the window's designer placed it. The container is another control's name, or

@@ -27,6 +27,8 @@ class MainScreenView : public CallView {
     }
     // Ends the whole program at once; no other handler runs afterwards.
     virtual void endProgram() = 0;
+    // Missed calls the user has not seen in the call list yet; nothing shows at 0.
+    virtual void showMissedCalls(int /*count*/) {}
 };
 
 // Opens the two dialogs modally; each call returns when the dialog has closed.
@@ -36,6 +38,8 @@ class DialogOpener {
     virtual void openOptionen() = 0;
     virtual void openInfo() = 0;
     virtual void openAnrufquellen() = 0;
+    // Returns how many missed calls are still unseen after the list has closed.
+    virtual int openAnrufliste() = 0;
 };
 
 struct MainScreenPlatform {
@@ -47,6 +51,9 @@ struct MainScreenPlatform {
     DialogOpener& dialogs;
     CallActionPlatform action;  // its message box also asks the exit question
 };
+
+// "3 verpasst"; empty at 0.
+std::string MissedCallsText(int count);
 
 // "Klingelwart (Version 2.0.0)" for version 2.0.0.
 std::string MainScreenCaption(const platform::ProgramVersion& version);
@@ -70,8 +77,11 @@ class MainScreen {
     void endClicked();               // BTN_End, and mnuBeenden
     void optionenChosen();           // mnuOptionen
     void anrufquellenChosen();       // mnuAnrufquellen
-    void helpChosen();               // mnuHilfe
-    void infoChosen();               // mnuInfo
+    void anruflisteChosen();         // mnuAnrufliste
+    // The call list counted missed calls the user has not seen yet.
+    void missedCallsCounted(int count);
+    void helpChosen();  // mnuHilfe
+    void infoChosen();  // mnuInfo
 
     // Applies the start placement from the options; never moves or resizes the window.
     void applyStartMode();

@@ -39,6 +39,7 @@ inline constexpr std::array kMainScreenRoutes{
     Route("mnuDel", &MainScreen::callerLineDoubleClicked),
     Route("mnuOptionen", &MainScreen::optionenChosen),
     Route("mnuAnrufquellen", &MainScreen::anrufquellenChosen),
+    Route("mnuAnrufliste", &MainScreen::anruflisteChosen),
     Route("mnuBeenden", &MainScreen::endClicked),
     Route("mnuHilfe", &MainScreen::helpChosen),
     Route("mnuInfo", &MainScreen::infoChosen),

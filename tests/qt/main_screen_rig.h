@@ -20,6 +20,10 @@ class CountingDialogOpener : public ui::DialogOpener {
     void openOptionen() override { opened.emplace_back("optionen"); }
     void openInfo() override { opened.emplace_back("info"); }
     void openAnrufquellen() override { opened.emplace_back("anrufquellen"); }
+    int openAnrufliste() override {
+        opened.emplace_back("anrufliste");
+        return 0;
+    }
 
     std::vector<std::string> opened;
 };

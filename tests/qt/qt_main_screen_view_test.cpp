@@ -178,11 +178,17 @@ class QtMainScreenViewTest : public QObject {
         QTest::addColumn<QStringList>("shortcuts");
         QTest::newRow("Datei") << "mnuDatei"
                                << "&Datei"
-                               << QStringList{"mnuDel",          "mnuTrenn1", "mnuOptionen",
-                                              "mnuAnrufquellen", "mnuTrenn2", "mnuBeenden"}
-                               << QStringList{"&Anruferfeld löschen", "", "&Optionen ...",
-                                              "Anruf&quellen ...",    "", "&Beenden"}
-                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "Ctrl+F4"};
+                               << QStringList{"mnuDel",      "mnuAnrufliste",   "mnuTrenn1",
+                                              "mnuOptionen", "mnuAnrufquellen", "mnuTrenn2",
+                                              "mnuBeenden"}
+                               << QStringList{"&Anruferfeld löschen",
+                                              "Anruf&liste ...",
+                                              "",
+                                              "&Optionen ...",
+                                              "Anruf&quellen ...",
+                                              "",
+                                              "&Beenden"}
+                               << QStringList{"Ctrl+L", "Ctrl+J", "", "Ctrl+O", "", "", "Ctrl+F4"};
         QTest::newRow("?") << "mnuHelp"
                            << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
                            << QStringList{"&Hilfe ...", "", "&Info ..."}
@@ -316,6 +322,7 @@ class QtMainScreenViewTest : public QObject {
         QTest::newRow("mnuHilfe") << "menu mnuHilfe" << false << QStringList{help};
         QTest::newRow("F1") << "key F1" << false << QStringList{help};
         QTest::newRow("mnuInfo") << "menu mnuInfo" << false << QStringList{"info"};
+        QTest::newRow("Ctrl+J") << "key Ctrl+J" << false << QStringList{"anrufliste"};
     }
     void eachControlReachesItsHandler() {
         QFETCH(QString, trigger);

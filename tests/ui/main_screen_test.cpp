@@ -23,12 +23,14 @@ class FakeMainScreenView : public MainScreenView {
     void setCaption(std::string_view text) override { caption = text; }
     void setActionCaption(std::string_view text) override { actionCaption = text; }
     void endProgram() override { ended = true; }
+    void showMissedCalls(int count) override { missed = count; }
 
     std::string callerLine;
     bool actionEnabled = false;
     std::string caption = "unset";
     std::string actionCaption = "unset";
     bool ended = false;
+    int missed = -1;
 };
 
 // Runs a stand-in for the modal dialog: whatever the test wants the dialog to do.
@@ -42,9 +44,14 @@ class FakeDialogOpener : public DialogOpener {
     }
     void openInfo() override { opened.emplace_back("Info"); }
     void openAnrufquellen() override { opened.emplace_back("Anrufquellen"); }
+    int openAnrufliste() override {
+        opened.emplace_back("Anrufliste");
+        return stillUnseen;
+    }
 
     std::function<void()> optionen;
     Calls opened;
+    int stillUnseen = 0;
 };
 
 class MainScreenTest : public testing::Test {
@@ -224,6 +231,19 @@ TEST_F(MainScreenTest, InfoOpensTheAboutDialogAndNothingFollows) {
     screen.infoChosen();
     EXPECT_EQ(dialogs.opened, Calls{"Info"});
     EXPECT_TRUE(window.calls.empty());
+}
+
+// A call that rang while the list was open is still unseen after it closes.
+TEST_F(MainScreenTest, TheMissedCountShowsWhatTheListLeftUnseen) {
+    ASSERT_TRUE(load());
+    screen.missedCallsCounted(3);
+    EXPECT_EQ(view.missed, 3);
+    dialogs.stillUnseen = 1;
+    screen.anruflisteChosen();
+    EXPECT_EQ(dialogs.opened, Calls{"Anrufliste"});
+    EXPECT_EQ(view.missed, 1);
+    EXPECT_EQ(MissedCallsText(1), "1 verpasst");
+    EXPECT_EQ(MissedCallsText(0), "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <limits>
@@ -57,6 +58,12 @@ QWidget* MakeWidget(const ui::ControlLayout& layout, QWidget* parent) {
             return new QTabWidget(parent);
         case ui::ControlKind::PhoneControl:
             return new PhoneControlWidget(parent);
+        case ui::ControlKind::ListView: {
+            auto* list = new QTreeWidget(parent);
+            list->setRootIsDecorated(false);
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            return list;
+        }
     }
     return new QWidget(parent);
 }

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_dialog_opener.h"
 
 #include "ui/info.h"
+#include "ui/qt/qt_anrufliste_view.h"
 #include "ui/qt/qt_anrufquellen_view.h"
 #include "ui/qt/qt_info_view.h"
 #include "ui/qt/qt_optionen_view.h"
@@ -29,6 +30,20 @@ void QtDialogOpener::openAnrufquellen() {
     view.connectTo(presenter);
     presenter.load();
     view.exec();
+}
+
+int QtDialogOpener::openAnrufliste() {
+    if (anrufliste_ == nullptr) {
+        return 0;
+    }
+    {
+        QtAnruflisteView view;
+        ui::Anrufliste presenter(view, *anrufliste_);
+        view.connectTo(presenter);
+        presenter.load();
+        view.exec();
+    }
+    return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
 }  // namespace kw::qt

@@ -2,6 +2,7 @@
 
 #include "core/app_options.h"
 #include "platform/program_info.h"
+#include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
@@ -12,19 +13,27 @@ namespace kw::qt {
 // destroys both when it has closed.
 class QtDialogOpener final : public ui::DialogOpener {
   public:
+    // Without `anrufliste` the call list does not open.
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
-                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program)
-        : options_(options), optionen_(optionen), anrufquellen_(anrufquellen), program_(program) {}
+                   ui::AnrufquellenPlatform& anrufquellen, const platform::ProgramInfo& program,
+                   ui::AnruflistePlatform* anrufliste = nullptr)
+        : options_(options),
+          optionen_(optionen),
+          anrufquellen_(anrufquellen),
+          program_(program),
+          anrufliste_(anrufliste) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    int openAnrufliste() override;
 
   private:
     AppOptions& options_;
     ui::OptionenPlatform& optionen_;
     ui::AnrufquellenPlatform& anrufquellen_;
     const platform::ProgramInfo& program_;
+    ui::AnruflistePlatform* anrufliste_;
 };
 
 }  // namespace kw::qt

@@ -57,6 +57,9 @@ ControlClass ClassOf(const ui::ControlLayout& layout, ControlFlags flags) {
             // SS_CENTERIMAGE keeps the control's size instead of shrinking it to the icon.
             return {L"STATIC", common | SS_ICON | SS_CENTERIMAGE | (layout.border ? WS_BORDER : 0u),
                     0};
+        case ui::ControlKind::ListView:
+            return {WC_LISTVIEWW, common | LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
         case ui::ControlKind::PhoneControl:
             break;
     }

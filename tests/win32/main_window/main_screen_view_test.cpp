@@ -35,6 +35,7 @@ class NoDialogs : public ui::DialogOpener {
     void openOptionen() override { ++optionen; }
     void openInfo() override { ++info; }
     void openAnrufquellen() override { ++anrufquellen; }
+    int openAnrufliste() override { return 0; }
     int optionen = 0;
     int info = 0;
     int anrufquellen = 0;
