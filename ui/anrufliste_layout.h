@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/call_list_row.h"
 #include "ui/layout.h"
 
 namespace kw::ui::anrufliste {
@@ -63,6 +64,11 @@ inline constexpr std::array kControls{
 };
 
 static_assert(HasDistinctIds(kControls));
+
+// The list's column widths in twips, by kCallListColumns: room for the time and a name with its
+// number.
+inline constexpr std::array<int, kCallListColumns.size()> kColumnWidths{2100, 3300, 1500, 1800,
+                                                                        1050};
 
 inline constexpr std::string_view kList = "LST_Anrufe";
 inline constexpr std::string_view kOnlyMissed = "CHK_NurVerpasste";

@@ -19,13 +19,6 @@ namespace kw::qt {
 
 namespace layout = ui::anrufliste;
 
-namespace {
-
-// Twips by column: room for the time and a name with its number.
-constexpr std::array<int, kCallListColumns.size()> kColumnWidths{2100, 3300, 1500, 1800, 1050};
-
-}  // namespace
-
 QtAnruflisteView::QtAnruflisteView() {
     setObjectName(ToQString(layout::kWindow.name));
     setWindowTitle(ToQString(layout::kWindow.caption));
@@ -47,8 +40,8 @@ QtAnruflisteView::QtAnruflisteView() {
         headings << ToQString(kCallListColumns[column]);
     }
     calls.setHeaderLabels(headings);
-    for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
-        calls.setColumnWidth(static_cast<int>(column), scale.pixels(kColumnWidths[column]));
+    for (std::size_t column = 0; column < layout::kColumnWidths.size(); ++column) {
+        calls.setColumnWidth(static_cast<int>(column), scale.pixels(layout::kColumnWidths[column]));
     }
     calls.setUniformRowHeights(true);  // 20,000 rows
     calls.setAllColumnsShowFocus(true);

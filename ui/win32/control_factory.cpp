@@ -58,7 +58,9 @@ ControlClass ClassOf(const ui::ControlLayout& layout, ControlFlags flags) {
             return {L"STATIC", common | SS_ICON | SS_CENTERIMAGE | (layout.border ? WS_BORDER : 0u),
                     0};
         case ui::ControlKind::ListView:
-            return {WC_LISTVIEWW, common | LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP,
+            // The view hands out the rows' texts as they are drawn (LVN_GETDISPINFO).
+            return {WC_LISTVIEWW,
+                    common | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ui::ControlKind::PhoneControl:
             break;

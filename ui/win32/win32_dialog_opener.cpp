@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ui/info.h"
+#include "ui/win32/win32_anrufliste_view.h"
 #include "ui/win32/win32_anrufquellen_view.h"
 #include "ui/win32/win32_info_view.h"
 #include "ui/win32/win32_optionen_view.h"
@@ -60,6 +61,23 @@ void Win32DialogOpener::openAnrufquellen() {
         presenter.emplace(view, *anrufquellen_);
         return &*presenter;
     });
+}
+
+int Win32DialogOpener::openAnrufliste() {
+    if (anrufliste_ == nullptr) {
+        return 0;
+    }
+    {
+        Win32AnruflisteView view;
+        std::optional<ui::Anrufliste> presenter;
+        OpenDialog open(open_);
+        view.run(owner(), [&](HWND dialog) {
+            open.set(dialog);
+            presenter.emplace(view, *anrufliste_);
+            return &*presenter;
+        });
+    }
+    return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
 }  // namespace kw::winui

@@ -5,6 +5,7 @@
 #include "core/app_options.h"
 #include "platform/program_info.h"
 #include "platform/win32/windows_api.h"
+#include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/main_screen.h"
 #include "ui/optionen.h"
@@ -19,23 +20,29 @@ class Win32DialogOpener final : public ui::DialogOpener {
     // The owner is asked at every opening, since the main window may be made after this.
     using Owner = std::function<HWND()>;
 
-    // Without `anrufquellen` the call sources dialog does not open.
+    // Without `anrufquellen` the call sources dialog does not open, without `anrufliste` the
+    // call list.
     Win32DialogOpener(Owner owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
-                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::AnruflistePlatform* anrufliste = nullptr)
         : owner_(std::move(owner)),
           options_(options),
           optionen_(optionen),
           program_(program),
-          anrufquellen_(anrufquellen) {}
+          anrufquellen_(anrufquellen),
+          anrufliste_(anrufliste) {}
     Win32DialogOpener(HWND owner, AppOptions& options, ui::OptionenPlatform& optionen,
                       const platform::ProgramInfo& program,
-                      ui::AnrufquellenPlatform* anrufquellen = nullptr)
-        : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen) {}
+                      ui::AnrufquellenPlatform* anrufquellen = nullptr,
+                      ui::AnruflistePlatform* anrufliste = nullptr)
+        : Win32DialogOpener([owner] { return owner; }, options, optionen, program, anrufquellen,
+                            anrufliste) {}
 
     void openOptionen() override;
     void openInfo() override;
     void openAnrufquellen() override;
+    int openAnrufliste() override;
 
     // The dialog open now, else the owner: what message boxes and the file dialog must be modal
     // to, so that the options dialog cannot be used behind its own message.
@@ -49,6 +56,7 @@ class Win32DialogOpener final : public ui::DialogOpener {
     ui::OptionenPlatform& optionen_;
     const platform::ProgramInfo& program_;
     ui::AnrufquellenPlatform* anrufquellen_;
+    ui::AnruflistePlatform* anrufliste_;
     HWND open_ = nullptr;
 };
 
