@@ -216,6 +216,15 @@ class QtMainScreenViewTest : public QObject {
         }
     }
 
+    void missedCallsShowUntilThereAreNone() {
+        auto* label = rig_->view.findChild<QLabel*>("LBL_Verpasst");
+        QVERIFY(label != nullptr);
+        rig_->view.showMissedCalls(12);
+        QCOMPARE(label->text(), QString("12 verpasst"));
+        rig_->view.showMissedCalls(0);
+        QCOMPARE(label->text(), QString());
+    }
+
     void menuBarHoldsDateiThenHelp() {
         const QList<QAction*> titles = rig_->view.menuBar()->actions();
         QCOMPARE(titles.size(), 2);

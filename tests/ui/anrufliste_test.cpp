@@ -28,33 +28,36 @@ class FakeAnruflisteView : public AnruflisteView {
     bool closed = false;
 };
 
+// What the window's actions did, in order: "run:<caller>", "copy:<text>".
 class FakeClipboard : public platform::Clipboard {
   public:
+    explicit FakeClipboard(std::string& done) : done_(done) {}
     bool setText(std::string_view copied) override {
-        text = copied;
+        done_ += "copy:" + std::string(copied);
         return true;
     }
-    std::string text;
+
+  private:
+    std::string& done_;
 };
 
 CallEntry Call(std::uint64_t key, std::string caller, CallOutcome outcome) {
     return {.key = key, .time = 1765000000, .caller = caller, .called = "42", .outcome = outcome};
 }
 
-std::string Callers(const std::vector<CallListRow>& rows) {
-    std::string callers;
-    for (const CallListRow& row : rows) {
-        callers += row[1] + "|";
-    }
-    return callers;
-}
-
-// A list of three calls with its window and desktop.
+// A list of three calls, the newest without a number, with its window and desktop.
 struct Rig {
     Rig() {
         EXPECT_EQ(log.add(Call(1, "030 1", CallOutcome::Answered)), "");
         EXPECT_EQ(log.add(Call(2, "<b>x</b>", CallOutcome::Missed)), "");
         EXPECT_EQ(log.add(Call(3, "", CallOutcome::Missed)), "");
+    }
+    std::string callers() const {
+        std::string shown;
+        for (const CallListRow& row : view.rows) {
+            shown += row[1] + "|";
+        }
+        return shown;
     }
 
     test::MemoryCallListFile file;
@@ -62,142 +65,111 @@ struct Rig {
     test::FakeSettingsStore store;
     test::FakeMessageBox messages;
     test::FakeFileDialog files;
-    FakeClipboard clipboard;
-    std::string ran;
+    std::string done;
+    FakeClipboard clipboard{done};
     AnruflistePlatform platform{log,
                                 store,
                                 messages,
                                 files,
                                 clipboard,
                                 [this](std::string_view caller, std::string_view called) {
-                                    ran = std::string(caller) + "->" + std::string(called);
+                                    done +=
+                                        "run:" + std::string(caller) + "->" + std::string(called);
                                 }};
     FakeAnruflisteView view;
     Anrufliste presenter{view, platform};
 };
 
-class AnruflisteTest : public testing::Test, public Rig {};
-
-TEST_F(AnruflisteTest, EachActionWorksOnTheSelectedShownCalls) {
+TEST(Anrufliste, EachActionWorksOnTheSelectedShownCalls) {
     struct Case {
         const char* what;
         bool missedOnly;
         std::vector<std::size_t> selection;
         void (Anrufliste::*action)();
-        platform::MessageAnswer answer;
-        const char* shownAfter;
-        const char* ran;
-        const char* copied;
+        bool yes;
+        const char* shownAfter;  // unfiltered
+        const char* done;
     };
     using A = Anrufliste;
-    constexpr auto yes = platform::MessageAnswer::Yes;
-    constexpr auto no = platform::MessageAnswer::No;
+    const char* all = "|<b>x</b>|030 1|";
     const Case cases[] = {
-        {"run the top one of several",
-         false,
-         {2, 1},
-         &A::runClicked,
-         no,
-         "|<b>x</b>|030 1|",
-         "<b>x</b>->42",
-         ""},
-        {"run in the filtered list",
-         true,
-         {1},
-         &A::runClicked,
-         no,
-         "|<b>x</b>|030 1|",
-         "<b>x</b>->42",
-         ""},
-        {"run with nothing selected", false, {}, &A::runClicked, no, "|<b>x</b>|030 1|", "", ""},
-        {"a row past the end is ignored",
-         false,
-         {7},
-         &A::runClicked,
-         no,
-         "|<b>x</b>|030 1|",
-         "",
-         ""},
-        {"copy the number", false, {2}, &A::copyClicked, no, "|<b>x</b>|030 1|", "", "030 1"},
-        {"no number, nothing copied", false, {0}, &A::copyClicked, no, "|<b>x</b>|030 1|", "", ""},
-        {"delete two", false, {0, 2}, &A::deleteClicked, no, "<b>x</b>|", "", ""},
-        {"delete in the filtered list", true, {1}, &A::deleteClicked, no, "|030 1|", "", ""},
-        {"clear, answered no", false, {}, &A::clearClicked, no, "|<b>x</b>|030 1|", "", ""},
-        {"clear, answered yes", false, {}, &A::clearClicked, yes, "", "", ""},
+        {"run the top one of several", false, {2, 1}, &A::runClicked, 0, all, "run:<b>x</b>->42"},
+        {"run in the filtered list", true, {1}, &A::runClicked, 0, all, "run:<b>x</b>->42"},
+        {"run with nothing selected", false, {}, &A::runClicked, 0, all, ""},
+        {"a row past the end", false, {7}, &A::runClicked, 0, all, ""},
+        {"copy the number", false, {2}, &A::copyClicked, 0, all, "copy:030 1"},
+        {"no number to copy", false, {0}, &A::copyClicked, 0, all, ""},
+        {"delete two", false, {0, 2}, &A::deleteClicked, 0, "<b>x</b>|", ""},
+        {"delete in the filtered list", true, {1}, &A::deleteClicked, 0, "|030 1|", ""},
+        {"clear, answered no", false, {}, &A::clearClicked, 0, all, ""},
+        {"clear, answered yes", false, {}, &A::clearClicked, 1, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Rig fresh;
-        fresh.view.missedOnly = c.missedOnly;
-        fresh.presenter.load();
-        fresh.view.selection = c.selection;
-        fresh.messages.answer = c.answer;
-        (fresh.presenter.*c.action)();
-        fresh.view.missedOnly = false;
-        fresh.presenter.filterClicked();
-        EXPECT_EQ(Callers(fresh.view.rows), c.shownAfter);
-        EXPECT_EQ(fresh.ran, c.ran);
-        EXPECT_EQ(fresh.clipboard.text, c.copied);
+        Rig rig;
+        rig.view.missedOnly = c.missedOnly;
+        rig.presenter.load();
+        rig.view.selection = c.selection;
+        rig.messages.answer = c.yes ? platform::MessageAnswer::Yes : platform::MessageAnswer::No;
+        (rig.presenter.*c.action)();
+        rig.view.missedOnly = false;
+        rig.presenter.filterClicked();
+        EXPECT_EQ(rig.callers(), c.shownAfter);
+        EXPECT_EQ(rig.done, c.done);
         // What the window shows is what the file keeps.
-        EXPECT_EQ(fresh.log.entries().size(), ReadCallList(fresh.file.bytes).entries.size());
+        EXPECT_EQ(rig.log.entries().size(), ReadCallList(rig.file.bytes).entries.size());
     }
 }
 
-TEST_F(AnruflisteTest, OpeningMarksTheMissedCallsSeenAndADamagedMarkHidesNone) {
-    store.values[{"Klingelwart", "Anrufliste", "Gesehen"}] = "-1x";
-    EXPECT_EQ(UnseenMissedCalls(log, store), 2u);
-    presenter.load();
-    EXPECT_EQ(UnseenMissedCalls(log, store), 0u);
-    ASSERT_EQ(log.add(Call(4, "1", CallOutcome::Missed)), "");
-    EXPECT_EQ(UnseenMissedCalls(log, store), 1u);
+TEST(Anrufliste, OpeningMarksTheMissedCallsSeenAndADamagedMarkHidesNone) {
+    Rig rig;
+    rig.store.values[{"Klingelwart", "Anrufliste", "Gesehen"}] = "-1x";
+    EXPECT_EQ(UnseenMissedCalls(rig.log, rig.store), 2u);
+    rig.presenter.load();
+    EXPECT_EQ(UnseenMissedCalls(rig.log, rig.store), 0u);
+    ASSERT_EQ(rig.log.add(Call(4, "1", CallOutcome::Missed)), "");
+    EXPECT_EQ(UnseenMissedCalls(rig.log, rig.store), 1u);
 }
 
-TEST_F(AnruflisteTest, ExportWritesTheShownRowsOrSaysWhyNot) {
+TEST(Anrufliste, ExportWritesTheShownRowsOrSaysWhyNot) {
+    Rig rig;
     const auto dir = std::filesystem::temp_directory_path() / "kw_anrufliste_test";
     std::filesystem::create_directories(dir);
     const std::string target = (dir / "export.csv").string();
-    struct Case {
-        const char* what;
-        std::string chosen;
-        bool cancel;
-        std::size_t messages;
-    };
-    const Case cases[] = {
-        {"written", target, false, 0},
-        {"cancelled", "", true, 0},
-        {"no such directory", (dir / "nicht-da" / "x.csv").string(), false, 1},
-    };
-    view.missedOnly = true;
-    presenter.load();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const std::pair<std::string, std::size_t> cases[] = {
+        {target, 0}, {"", 0}, {(dir / "nicht-da" / "x.csv").string(), 1}};
+    rig.view.missedOnly = true;
+    rig.presenter.load();
+    for (const auto& [chosen, complaints] : cases) {
+        SCOPED_TRACE(chosen);
         std::filesystem::remove(target);
-        messages.shown.clear();
-        files.chosen = c.chosen;
-        files.cancel = c.cancel;
-        presenter.exportClicked();
-        ASSERT_EQ(messages.shown.size(), c.messages);
-        EXPECT_EQ(std::filesystem::exists(target), c.what == std::string("written"));
+        rig.messages.shown.clear();
+        rig.files.chosen = chosen;
+        rig.files.cancel = chosen.empty();
+        rig.presenter.exportClicked();
+        ASSERT_EQ(rig.messages.shown.size(), complaints);
+        EXPECT_EQ(std::filesystem::exists(target), chosen == target);
     }
-    EXPECT_EQ(messages.shown[0].text.find(anrufliste::kExportFailed), 0u);
-    files.cancel = false;
-    files.chosen = target;
-    presenter.exportClicked();
+    EXPECT_EQ(rig.messages.shown[0].text.find(anrufliste::kExportFailed), 0u);
+    rig.files.cancel = false;
+    rig.files.chosen = target;
+    rig.presenter.exportClicked();
     std::ifstream in(target, std::ios::binary);
     std::stringstream written;
     written << in.rdbuf();
-    EXPECT_EQ(written.str(), CallListCsv(view.rows));
+    EXPECT_EQ(written.str(), CallListCsv(rig.view.rows));
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(AnruflisteTest, AFullDiskLeavesTheCallsAndSaysSo) {
-    presenter.load();
-    view.selection = {0};
-    file.full = true;
-    presenter.deleteClicked();
-    EXPECT_EQ(view.rows.size(), 3u);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::Critical);
+TEST(Anrufliste, AFullDiskLeavesTheCallsAndSaysSo) {
+    Rig rig;
+    rig.presenter.load();
+    rig.view.selection = {0};
+    rig.file.full = true;
+    rig.presenter.deleteClicked();
+    EXPECT_EQ(rig.view.rows.size(), 3u);
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_EQ(rig.messages.shown[0].icon, platform::MessageIcon::Critical);
 }
 
 }  // namespace

@@ -8,41 +8,37 @@
 
 namespace kw::qt {
 
-void QtDialogOpener::openOptionen() {
-    QtOptionenView view;
-    ui::Optionen presenter(view, options_, optionen_);
+namespace {
+
+// Runs a fresh view with its presenter, made from the view and `args`, until it closes.
+template <class View, class Presenter, class... Args>
+void RunDialog(Args&... args) {
+    View view;
+    Presenter presenter(view, args...);
     view.connectTo(presenter);
     presenter.load();
     view.exec();
+}
+
+}  // namespace
+
+void QtDialogOpener::openOptionen() {
+    RunDialog<QtOptionenView, ui::Optionen>(options_, optionen_);
 }
 
 void QtDialogOpener::openInfo() {
-    QtInfoView view;
-    ui::Info presenter(view, program_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
+    RunDialog<QtInfoView, ui::Info>(program_);
 }
 
 void QtDialogOpener::openAnrufquellen() {
-    QtAnrufquellenView view;
-    ui::Anrufquellen presenter(view, anrufquellen_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
+    RunDialog<QtAnrufquellenView, ui::Anrufquellen>(anrufquellen_);
 }
 
 int QtDialogOpener::openAnrufliste() {
     if (anrufliste_ == nullptr) {
         return 0;
     }
-    {
-        QtAnruflisteView view;
-        ui::Anrufliste presenter(view, *anrufliste_);
-        view.connectTo(presenter);
-        presenter.load();
-        view.exec();
-    }
+    RunDialog<QtAnruflisteView, ui::Anrufliste>(*anrufliste_);
     return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 

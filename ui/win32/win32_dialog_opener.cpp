@@ -25,58 +25,40 @@ class OpenDialog {
     HWND& open_;
 };
 
+// Runs a fresh view with a presenter made once the dialog exists, from the view and `args`.
+template <class View, class Presenter, class... Args>
+void RunDialog(HWND owner, HWND& openNow, Args&... args) {
+    View view;
+    std::optional<Presenter> presenter;
+    OpenDialog open(openNow);
+    view.run(owner, [&](HWND dialog) {
+        open.set(dialog);
+        presenter.emplace(view, args...);
+        return &*presenter;
+    });
+}
+
 }  // namespace
 
 void Win32DialogOpener::openOptionen() {
-    Win32OptionenView view;
-    std::optional<ui::Optionen> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, options_, optionen_);
-        return &*presenter;
-    });
+    RunDialog<Win32OptionenView, ui::Optionen>(owner(), open_, options_, optionen_);
 }
 
 void Win32DialogOpener::openInfo() {
-    Win32InfoView view;
-    std::optional<ui::Info> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, program_);
-        return &*presenter;
-    });
+    RunDialog<Win32InfoView, ui::Info>(owner(), open_, program_);
 }
 
 void Win32DialogOpener::openAnrufquellen() {
-    if (anrufquellen_ == nullptr) {
-        return;
+    if (anrufquellen_ != nullptr) {
+        RunDialog<Win32AnrufquellenView, ui::Anrufquellen>(owner(), open_, *anrufquellen_);
     }
-    Win32AnrufquellenView view;
-    std::optional<ui::Anrufquellen> presenter;
-    OpenDialog open(open_);
-    view.run(owner(), [&](HWND dialog) {
-        open.set(dialog);
-        presenter.emplace(view, *anrufquellen_);
-        return &*presenter;
-    });
 }
 
 int Win32DialogOpener::openAnrufliste() {
     if (anrufliste_ == nullptr) {
         return 0;
     }
-    {
-        Win32AnruflisteView view;
-        std::optional<ui::Anrufliste> presenter;
-        OpenDialog open(open_);
-        view.run(owner(), [&](HWND dialog) {
-            open.set(dialog);
-            presenter.emplace(view, *anrufliste_);
-            return &*presenter;
-        });
-    }
+    RunDialog<Win32AnruflisteView, ui::Anrufliste>(owner(), open_, *anrufliste_);
     return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
