@@ -101,8 +101,16 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
       autostart_(posix::XdgAutostart::defaultConfigHome(), program_.directory() + "/klingelwart"),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
+      anruflistePlatform_{callLog_,
+                          store_,
+                          messages_,
+                          fileDialog_,
+                          clipboard_,
+                          [this](std::string_view caller, std::string_view called) {
+                              presenter_.runActionFor(caller, called);
+                          }},
       dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, anzeigePlatform_, program_,
-               &telefonbuecherPlatform_),
+               &telefonbuecherPlatform_, &anruflistePlatform_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -130,9 +138,8 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
       callListFile_(posix::CallListDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))),
       callLog_(callListFile_),
       incomingPlatform_{
-          &callLog_,
-          [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
-          {}},
+          &callLog_, [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
+          [this] { showUnseenMissedCalls(); }},
       incoming_(presenter_, call_, notifications_, incomingPlatform_),
       sources_([this](CallSourceKind kind,
                       const platform::CallReport& report) { incoming_.report(kind, report); },
@@ -156,12 +163,17 @@ bool KlingelwartApp::start() {
     sources_.replace(
         CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
     sources_.setNote("Anrufliste", listProblem);
+    showUnseenMissedCalls();
     notifications_.apply(LoadDisplayOptions(store_));
     QObject::connect(&outcomes_, &QTimer::timeout, &outcomes_, [this] { incoming_.tick(); });
     outcomes_.start(kOutcomeTick);
     bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     return true;
+}
+
+void KlingelwartApp::showUnseenMissedCalls() {
+    presenter_.missedCallsCounted(static_cast<int>(ui::UnseenMissedCalls(callLog_, store_)));
 }
 
 void KlingelwartApp::booksLoaded(const ui::LoadedBooks& loaded) {

@@ -26,9 +26,11 @@
 #include "platform/posix/xdg_autostart.h"
 #include "platform/posix/xdg_help_viewer.h"
 #include "platform/qt/ini_settings_store.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
+#include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
 #include "ui/book_loader.h"
@@ -68,6 +70,8 @@ class KlingelwartApp {
     [[nodiscard]] bool start();
 
   private:
+    // The missed calls the user has not seen in the call list yet, beside the phone.
+    void showUnseenMissedCalls();
     // New books: their problems on the phone's tooltip, their names for the calls.
     void booksLoaded(const ui::LoadedBooks& loaded);
 
@@ -87,6 +91,9 @@ class KlingelwartApp {
     ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     posix::XdgAutostart autostart_;
     ui::AnzeigePlatform anzeigePlatform_;
+    qt::QtClipboard clipboard_;
+    // The call list below is made later; this only names it.
+    ui::AnruflistePlatform anruflistePlatform_;
     qt::QtDialogOpener dialogs_;
     qt::QtMainScreenView window_;
     qt::QtWindowManager windowManager_;

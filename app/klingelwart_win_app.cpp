@@ -60,10 +60,19 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       autostart_(win32::Win32ProgramInfo::modulePath()),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
+      clipboard_([this] { return dialogs_.topWindow(); }),
+      anruflistePlatform_{callLog_,
+                          store_,
+                          messages_,
+                          fileDialog_,
+                          clipboard_,
+                          [this](std::string_view caller, std::string_view called) {
+                              presenter_.runActionFor(caller, called);
+                          }},
       windowManager_(window_.window()),
       help_(window_.window()),
       dialogs_(window_.window(), options_, optionenPlatform_, program_, &anrufquellenPlatform_,
-               &telefonbuecherPlatform_, &anzeigePlatform_),
+               &telefonbuecherPlatform_, &anzeigePlatform_, &anruflistePlatform_),
       platform_{guard,
                 program_,
                 store_,
@@ -87,9 +96,8 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
       callListFile_(win32::CallListDirectory()),
       callLog_(callListFile_),
       incomingPlatform_{
-          &callLog_,
-          [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
-          {}},
+          &callLog_, [this](const std::string& reason) { sources_.setNote("Anrufliste", reason); },
+          [this] { showUnseenMissedCalls(); }},
       incoming_(presenter_, call_, notifications_, incomingPlatform_),
       sources_(
           [this](CallSourceKind kind, const platform::CallReport& report) {
@@ -126,6 +134,7 @@ bool KlingelwartWinApp::start() {
     const std::string listProblem = callLog_.load();
     applySources(LoadCallSourceOptions(store_));
     sources_.setNote("Anrufliste", listProblem);
+    showUnseenMissedCalls();
     notifications_.apply(LoadDisplayOptions(store_));
     // Outcomes are due some seconds after a call ended; this finds them soon enough.
     uiThread_.every(2000, [this] { incoming_.tick(); });
@@ -136,6 +145,10 @@ bool KlingelwartWinApp::start() {
 
 int KlingelwartWinApp::run() {
     return window_.runMessageLoop();
+}
+
+void KlingelwartWinApp::showUnseenMissedCalls() {
+    presenter_.missedCallsCounted(static_cast<int>(ui::UnseenMissedCalls(callLog_, store_)));
 }
 
 void KlingelwartWinApp::booksLoaded(const ui::LoadedBooks& loaded) {

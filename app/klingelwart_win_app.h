@@ -16,12 +16,14 @@
 #include "platform/win32/run_key_autostart.h"
 #include "platform/win32/ui_thread_queue.h"
 #include "platform/win32/win32_call_list_file.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_file_dialog.h"
 #include "platform/win32/win32_file_search.h"
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_program_info.h"
 #include "platform/win32/win32_window_manager.h"
+#include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
 #include "ui/book_loader.h"
@@ -60,6 +62,8 @@ class KlingelwartWinApp {
     // The sources the options switch on, the phone control's handed to the window.
     std::vector<ui::KindedSource> sourcesFor(const CallSourceOptions& on);
     void applySources(const CallSourceOptions& on);
+    // The missed calls the user has not seen in the call list yet, beside the phone.
+    void showUnseenMissedCalls();
     // New books: their problems on the phone's tooltip, their names for the calls.
     void booksLoaded(const ui::LoadedBooks& loaded);
 
@@ -79,6 +83,9 @@ class KlingelwartWinApp {
     ui::TelefonbuecherPlatform telefonbuecherPlatform_;
     win32::RunKeyAutostart autostart_;
     ui::AnzeigePlatform anzeigePlatform_;
+    win32::Win32Clipboard clipboard_;
+    // The call list below is made later; this only names it.
+    ui::AnruflistePlatform anruflistePlatform_;
     win32::Win32WindowManager windowManager_;
     win32::HtmlHelpViewer help_;
     winui::Win32DialogOpener dialogs_;

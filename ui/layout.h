@@ -40,6 +40,7 @@ enum class ControlKind {
     PhoneControl,
     Picture,
     ListBox,
+    ListView,  // rows under column headings, several selectable
 };
 
 // One control as the window's designer placed it. The container is another control's name, or

@@ -28,6 +28,10 @@ class NumbersApart final : public CallView {
 
 }  // namespace
 
+std::string MissedCallsText(int count) {
+    return count > 0 ? std::to_string(count) + " verpasst" : std::string();
+}
+
 std::string MainScreenCaption(const platform::ProgramVersion& version) {
     return "Klingelwart (Version " + VersionNumbers(version) + ")";
 }
@@ -95,6 +99,14 @@ void MainScreen::telefonbuecherChosen() {
 
 void MainScreen::anzeigeChosen() {
     platform_.dialogs.openAnzeige();
+}
+
+void MainScreen::anruflisteChosen() {
+    view_.showMissedCalls(platform_.dialogs.openAnrufliste());
+}
+
+void MainScreen::missedCallsCounted(int count) {
+    view_.showMissedCalls(count);
 }
 
 void MainScreen::helpChosen() {

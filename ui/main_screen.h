@@ -28,6 +28,8 @@ class MainScreenView : public CallView {
     }
     // Ends the whole program at once; no other handler runs afterwards.
     virtual void endProgram() = 0;
+    // Missed calls the user has not seen in the call list yet; nothing shows at 0.
+    virtual void showMissedCalls(int /*count*/) {}
 };
 
 // Opens the two dialogs modally; each call returns when the dialog has closed.
@@ -39,6 +41,8 @@ class DialogOpener {
     virtual void openAnrufquellen() = 0;
     virtual void openTelefonbuecher() = 0;
     virtual void openAnzeige() = 0;
+    // Returns how many missed calls are still unseen after the list has closed.
+    virtual int openAnrufliste() = 0;
 };
 
 struct MainScreenPlatform {
@@ -50,6 +54,9 @@ struct MainScreenPlatform {
     DialogOpener& dialogs;
     CallActionPlatform action;  // its message box also asks the exit question
 };
+
+// "3 verpasst"; empty at 0.
+std::string MissedCallsText(int count);
 
 // "Klingelwart (Version 2.0.0)" for version 2.0.0.
 std::string MainScreenCaption(const platform::ProgramVersion& version);
@@ -77,8 +84,11 @@ class MainScreen {
     void anrufquellenChosen();       // mnuAnrufquellen
     void telefonbuecherChosen();     // mnuTelefonbuecher
     void anzeigeChosen();            // mnuAnzeige
-    void helpChosen();               // mnuHilfe
-    void infoChosen();               // mnuInfo
+    void anruflisteChosen();         // mnuAnrufliste
+    // The call list counted missed calls the user has not seen yet.
+    void missedCallsCounted(int count);
+    void helpChosen();  // mnuHilfe
+    void infoChosen();  // mnuInfo
 
     // The action button's caption for the configured action.
     std::string_view actionCaption() const;

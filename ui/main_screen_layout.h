@@ -35,11 +35,18 @@ inline constexpr std::array kControls{
                   .rect = {4080, 600, 1455, 495},
                   .caption = "&Beenden",
                   .tabIndex = 2},
+    // Below the phone control, in the gap beside the end button.
+    ControlLayout{.name = "LBL_Verpasst",
+                  .id = 1005,
+                  .kind = ControlKind::Label,
+                  .rect = {3270, 990, 795, 195},
+                  .font = {.points = 6.75}},
 };
 
 inline constexpr std::array kMenus{
     MenuEntry{"mnuDatei", 0, "&Datei", "", ""},
     MenuEntry{"mnuDel", 2001, "&Anruferfeld löschen", "mnuDatei", "Ctrl+L"},
+    MenuEntry{"mnuAnrufliste", 2011, "Anruf&liste ...", "mnuDatei", "Ctrl+J"},
     MenuEntry{"mnuTrenn1", 0, "-", "mnuDatei", ""},
     MenuEntry{"mnuOptionen", 2002, "&Optionen ...", "mnuDatei", "Ctrl+O"},
     MenuEntry{"mnuAnrufquellen", 2006, "Anruf&quellen ...", "mnuDatei", ""},

@@ -41,6 +41,7 @@ inline constexpr std::array kMainScreenRoutes{
     Route("mnuAnrufquellen", &MainScreen::anrufquellenChosen),
     Route("mnuTelefonbuecher", &MainScreen::telefonbuecherChosen),
     Route("mnuAnzeige", &MainScreen::anzeigeChosen),
+    Route("mnuAnrufliste", &MainScreen::anruflisteChosen),
     Route("mnuBeenden", &MainScreen::endClicked),
     Route("mnuHilfe", &MainScreen::helpChosen),
     Route("mnuInfo", &MainScreen::infoChosen),

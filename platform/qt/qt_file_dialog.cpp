@@ -15,10 +15,20 @@ QtFileDialog::QtFileDialog(Runner runner) : runner_(std::move(runner)) {}
 
 Result<std::string> QtFileDialog::openFile(std::string_view title, std::string_view fileName,
                                            std::string_view filter) {
+    return run(title, fileName, filter, false);
+}
+
+Result<std::string> QtFileDialog::saveFile(std::string_view title, std::string_view fileName,
+                                           std::string_view filter) {
+    return run(title, fileName, filter, true);
+}
+
+std::string QtFileDialog::run(std::string_view title, std::string_view fileName,
+                              std::string_view filter, bool save) {
     QFileDialog dialog(nullptr, ToQString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(ToQString(filter));
     dialog.selectFile(ToQString(fileName));
     runner_(dialog);

@@ -23,8 +23,13 @@ class QtFileDialog final : public platform::FileDialog {
     Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                  std::string_view filter) override;
     Result<std::string> openFolder(std::string_view title) override;
+    Result<std::string> saveFile(std::string_view title, std::string_view fileName,
+                                 std::string_view filter) override;
 
   private:
+    std::string run(std::string_view title, std::string_view fileName, std::string_view filter,
+                    bool save);
+
     Runner runner_;
 };
 

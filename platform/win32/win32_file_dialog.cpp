@@ -52,6 +52,16 @@ std::wstring Win32FileDialog::filterText(std::string_view pattern) {
 
 Result<std::string> Win32FileDialog::openFile(std::string_view title, std::string_view fileName,
                                               std::string_view filter) {
+    return run(title, fileName, filter, false);
+}
+
+Result<std::string> Win32FileDialog::saveFile(std::string_view title, std::string_view fileName,
+                                              std::string_view filter) {
+    return run(title, fileName, filter, true);
+}
+
+Result<std::string> Win32FileDialog::run(std::string_view title, std::string_view fileName,
+                                         std::string_view filter, bool save) {
     try {
         const std::wstring wideTitle = Utf8ToWide(title);
         const std::wstring preset = Utf8ToWide(fileName);
@@ -68,9 +78,14 @@ Result<std::string> Win32FileDialog::openFile(std::string_view title, std::strin
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(buffer.size());
         dialog.lpstrTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
-        dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                       OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-        if (GetOpenFileNameW(&dialog)) {
+        dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                       OFN_DONTADDTORECENT |
+                       (save ? static_cast<DWORD>(OFN_OVERWRITEPROMPT) : OFN_FILEMUSTEXIST);
+        // The pattern's extension without "*.", for names typed without one.
+        const std::wstring extension =
+            filter.starts_with("*.") ? Utf8ToWide(filter.substr(2)) : std::wstring();
+        dialog.lpstrDefExt = save && !extension.empty() ? extension.c_str() : nullptr;
+        if (save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) {
             return WideToUtf8(buffer.data());
         }
         const DWORD code = CommDlgExtendedError();

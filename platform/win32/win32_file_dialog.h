@@ -24,12 +24,19 @@ class Win32FileDialog final : public platform::FileDialog {
     Result<std::string> openFile(std::string_view title, std::string_view fileName,
                                  std::string_view filter) override;
     Result<std::string> openFolder(std::string_view title) override;
+    // GetSaveFileNameW; asks before replacing a file, and adds the pattern's extension to a name
+    // typed without one.
+    Result<std::string> saveFile(std::string_view title, std::string_view fileName,
+                                 std::string_view filter) override;
 
     // The filter pair for a pattern ("*.mdb" -> "*.mdb\0*.mdb\0\0"): Windows needs a
     // description beside each pattern, and the pattern is the plainest one. Empty for none.
     static std::wstring filterText(std::string_view pattern);
 
   private:
+    Result<std::string> run(std::string_view title, std::string_view fileName,
+                            std::string_view filter, bool save);
+
     Owner owner_;
 };
 

@@ -7,6 +7,7 @@
 #include "core/call_list_record.h"
 #include "core/call_log.h"
 #include "core/crc32.h"
+#include "tests/support/memory_call_list_file.h"
 
 namespace kw {
 namespace {
@@ -102,29 +103,8 @@ TEST(CallListRecord, KeepsTheNewest) {
     EXPECT_EQ(Keys(ReadCallList(file, 3).entries), "8:a 9:a 10:a ");
 }
 
-// A file in memory that fails on demand, as a full disk does.
-class MemoryFile : public platform::CallListFile {
-  public:
-    platform::CallListFileRead read() override { return {bytes, ""}; }
-    std::string append(std::string_view more) override {
-        if (full) {
-            return "Datenträger voll";
-        }
-        bytes += more;
-        return {};
-    }
-    std::string replace(std::string_view contents) override {
-        ++replaced;
-        bytes = contents;
-        return {};
-    }
-    std::string bytes;
-    bool full = false;
-    int replaced = 0;
-};
-
 TEST(CallLog, FullDiskKeepsNothingNewLosesNothingOldAndSaysSoOnce) {
-    MemoryFile file;
+    test::MemoryCallListFile file;
     CallLog log(file);
     EXPECT_EQ(log.add(Entry(1)), "");
     file.full = true;
@@ -146,7 +126,7 @@ TEST(CallLog, FullDiskKeepsNothingNewLosesNothingOldAndSaysSoOnce) {
 }
 
 TEST(CallLog, RewritesTheFileWhenItHasGrownWellBeyond) {
-    MemoryFile file;
+    test::MemoryCallListFile file;
     CallLog log(file, 2);
     for (std::uint64_t key = 1; key <= 4; ++key) {
         log.add(Entry(key));

@@ -22,6 +22,10 @@ class CountingDialogOpener : public ui::DialogOpener {
     void openAnrufquellen() override { opened.emplace_back("anrufquellen"); }
     void openTelefonbuecher() override { opened.emplace_back("telefonbuecher"); }
     void openAnzeige() override { opened.emplace_back("anzeige"); }
+    int openAnrufliste() override {
+        opened.emplace_back("anrufliste");
+        return 0;
+    }
 
     std::vector<std::string> opened;
 };

@@ -178,10 +178,11 @@ class QtMainScreenViewTest : public QObject {
         QTest::addColumn<QStringList>("shortcuts");
         QTest::newRow("Datei") << "mnuDatei"
                                << "&Datei"
-                               << QStringList{"mnuDel",          "mnuTrenn1",         "mnuOptionen",
-                                              "mnuAnrufquellen", "mnuTelefonbuecher", "mnuAnzeige",
-                                              "mnuTrenn2",       "mnuBeenden"}
+                               << QStringList{"mnuDel",      "mnuAnrufliste",   "mnuTrenn1",
+                                              "mnuOptionen", "mnuAnrufquellen", "mnuTelefonbuecher",
+                                              "mnuAnzeige",  "mnuTrenn2",       "mnuBeenden"}
                                << QStringList{"&Anruferfeld löschen",
+                                              "Anruf&liste ...",
                                               "",
                                               "&Optionen ...",
                                               "Anruf&quellen ...",
@@ -189,7 +190,8 @@ class QtMainScreenViewTest : public QObject {
                                               "Anzeige und &Start ...",
                                               "",
                                               "&Beenden"}
-                               << QStringList{"Ctrl+L", "", "Ctrl+O", "", "", "", "", "Ctrl+F4"};
+                               << QStringList{"Ctrl+L", "Ctrl+J", "", "Ctrl+O", "",
+                                              "",       "",       "", "Ctrl+F4"};
         QTest::newRow("?") << "mnuHelp"
                            << "&?" << QStringList{"mnuHilfe", "mnuTrenn3", "mnuInfo"}
                            << QStringList{"&Hilfe ...", "", "&Info ..."}
@@ -215,6 +217,15 @@ class QtMainScreenViewTest : public QObject {
             QVERIFY(actions[i]->isEnabled());
             QVERIFY(!actions[i]->isChecked());
         }
+    }
+
+    void missedCallsShowUntilThereAreNone() {
+        auto* label = rig_->view.findChild<QLabel*>("LBL_Verpasst");
+        QVERIFY(label != nullptr);
+        rig_->view.showMissedCalls(12);
+        QCOMPARE(label->text(), QString("12 verpasst"));
+        rig_->view.showMissedCalls(0);
+        QCOMPARE(label->text(), QString());
     }
 
     void menuBarHoldsDateiThenHelp() {
@@ -323,6 +334,7 @@ class QtMainScreenViewTest : public QObject {
         QTest::newRow("mnuHilfe") << "menu mnuHilfe" << false << QStringList{help};
         QTest::newRow("F1") << "key F1" << false << QStringList{help};
         QTest::newRow("mnuInfo") << "menu mnuInfo" << false << QStringList{"info"};
+        QTest::newRow("Ctrl+J") << "key Ctrl+J" << false << QStringList{"anrufliste"};
     }
     void eachControlReachesItsHandler() {
         QFETCH(QString, trigger);

@@ -82,6 +82,10 @@ class FakeFileDialog : public platform::FileDialog {
         }
         return cancel ? std::string() : chosen;
     }
+    Result<std::string> saveFile(std::string_view title, std::string_view fileName,
+                                 std::string_view filter) override {
+        return openFile(title, fileName, filter);
+    }
 
     std::string chosen = "/daten/kunden.mdb";
     bool cancel = false;

@@ -10,6 +10,7 @@
 
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/memory_call_list_file.h"
 #include "tests/support/recording_automation.h"
 #include "ui/incoming_calls.h"
 
@@ -28,12 +29,14 @@ class FakeMainScreenView : public MainScreenView {
     void setCaption(std::string_view text) override { caption = text; }
     void setActionCaption(std::string_view text) override { actionCaption = text; }
     void endProgram() override { ended = true; }
+    void showMissedCalls(int count) override { missed = count; }
 
     std::string callerLine;
     bool actionEnabled = false;
     std::string caption = "unset";
     std::string actionCaption = "unset";
     bool ended = false;
+    int missed = -1;
 };
 
 // Runs a stand-in for the modal dialog: whatever the test wants the dialog to do.
@@ -49,9 +52,14 @@ class FakeDialogOpener : public DialogOpener {
     void openAnrufquellen() override { opened.emplace_back("Anrufquellen"); }
     void openTelefonbuecher() override { opened.emplace_back("Telefonbuecher"); }
     void openAnzeige() override { opened.emplace_back("Anzeige"); }
+    int openAnrufliste() override {
+        opened.emplace_back("Anrufliste");
+        return stillUnseen;
+    }
 
     std::function<void()> optionen;
     Calls opened;
+    int stillUnseen = 0;
 };
 
 class MainScreenTest : public testing::Test {
@@ -233,28 +241,9 @@ TEST_F(MainScreenTest, InfoOpensTheAboutDialogAndNothingFollows) {
     EXPECT_TRUE(window.calls.empty());
 }
 
-// The list's file in memory.
-class ListFile : public platform::CallListFile {
-  public:
-    platform::CallListFileRead read() override { return {}; }
-    std::string append(std::string_view more) override {
-        if (full) {
-            return "Datenträger voll";
-        }
-        bytes += more;
-        return {};
-    }
-    std::string replace(std::string_view contents) override {
-        bytes = contents;
-        return {};
-    }
-    std::string bytes;
-    bool full = false;
-};
-
 // What reaches the window, the list and the phone's tooltip from reports of several sources.
 TEST_F(MainScreenTest, OneCallFromTwoSourcesIsOneEntryWithWhatBecameOfIt) {
-    ListFile file;
+    test::MemoryCallListFile file;
     CallLog log(file);
     CallNotificationsPlatform quiet;
     CallNotifications notifications(quiet);
@@ -293,6 +282,19 @@ TEST_F(MainScreenTest, OneCallFromTwoSourcesIsOneEntryWithWhatBecameOfIt) {
     EXPECT_EQ(log.entries()[1].outcome, CallOutcome::Unknown);
     ASSERT_FALSE(problems.empty());
     EXPECT_NE(problems.back().find("Datenträger voll"), std::string::npos);
+}
+
+// A call that rang while the list was open is still unseen after it closes.
+TEST_F(MainScreenTest, TheMissedCountShowsWhatTheListLeftUnseen) {
+    ASSERT_TRUE(load());
+    screen.missedCallsCounted(3);
+    EXPECT_EQ(view.missed, 3);
+    dialogs.stillUnseen = 1;
+    screen.anruflisteChosen();
+    EXPECT_EQ(dialogs.opened, Calls{"Anrufliste"});
+    EXPECT_EQ(view.missed, 1);
+    EXPECT_EQ(MissedCallsText(1), "1 verpasst");
+    EXPECT_EQ(MissedCallsText(0), "");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <limits>
@@ -60,6 +61,12 @@ QWidget* MakeWidget(const ui::ControlLayout& layout, QWidget* parent) {
             return new PhoneControlWidget(parent);
         case ui::ControlKind::ListBox:
             return new QListWidget(parent);
+        case ui::ControlKind::ListView: {
+            auto* list = new QTreeWidget(parent);
+            list->setRootIsDecorated(false);
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            return list;
+        }
     }
     return new QWidget(parent);
 }

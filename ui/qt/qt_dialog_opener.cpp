@@ -1,6 +1,7 @@
 #include "ui/qt/qt_dialog_opener.h"
 
 #include "ui/info.h"
+#include "ui/qt/qt_anrufliste_view.h"
 #include "ui/qt/qt_anrufquellen_view.h"
 #include "ui/qt/qt_anzeige_view.h"
 #include "ui/qt/qt_info_view.h"
@@ -9,47 +10,48 @@
 
 namespace kw::qt {
 
-void QtDialogOpener::openOptionen() {
-    QtOptionenView view;
-    ui::Optionen presenter(view, options_, optionen_);
+namespace {
+
+// Runs a fresh view with its presenter, made from the view and `args`, until it closes.
+template <class View, class Presenter, class... Args>
+void RunDialog(Args&... args) {
+    View view;
+    Presenter presenter(view, args...);
     view.connectTo(presenter);
     presenter.load();
     view.exec();
+}
+
+}  // namespace
+
+void QtDialogOpener::openOptionen() {
+    RunDialog<QtOptionenView, ui::Optionen>(options_, optionen_);
 }
 
 void QtDialogOpener::openInfo() {
-    QtInfoView view;
-    ui::Info presenter(view, program_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
+    RunDialog<QtInfoView, ui::Info>(program_);
 }
 
 void QtDialogOpener::openAnrufquellen() {
-    QtAnrufquellenView view;
-    ui::Anrufquellen presenter(view, anrufquellen_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
+    RunDialog<QtAnrufquellenView, ui::Anrufquellen>(anrufquellen_);
+}
+
+int QtDialogOpener::openAnrufliste() {
+    if (anrufliste_ == nullptr) {
+        return 0;
+    }
+    RunDialog<QtAnruflisteView, ui::Anrufliste>(*anrufliste_);
+    return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
 void QtDialogOpener::openTelefonbuecher() {
-    if (telefonbuecher_ == nullptr) {
-        return;
+    if (telefonbuecher_ != nullptr) {
+        RunDialog<QtTelefonbuecherView, ui::Telefonbuecher>(*telefonbuecher_);
     }
-    QtTelefonbuecherView view;
-    ui::Telefonbuecher presenter(view, *telefonbuecher_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
 }
 
 void QtDialogOpener::openAnzeige() {
-    QtAnzeigeView view;
-    ui::Anzeige presenter(view, anzeige_);
-    view.connectTo(presenter);
-    presenter.load();
-    view.exec();
+    RunDialog<QtAnzeigeView, ui::Anzeige>(anzeige_);
 }
 
 }  // namespace kw::qt

@@ -2,6 +2,7 @@
 
 #include "core/app_options.h"
 #include "platform/program_info.h"
+#include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
 #include "ui/main_screen.h"
@@ -14,16 +15,19 @@ namespace kw::qt {
 // destroys both when it has closed.
 class QtDialogOpener final : public ui::DialogOpener {
   public:
+    // Without `anrufliste` the call list does not open.
     QtDialogOpener(AppOptions& options, ui::OptionenPlatform& optionen,
                    ui::AnrufquellenPlatform& anrufquellen, ui::AnzeigePlatform& anzeige,
                    const platform::ProgramInfo& program,
-                   ui::TelefonbuecherPlatform* telefonbuecher = nullptr)
+                   ui::TelefonbuecherPlatform* telefonbuecher = nullptr,
+                   ui::AnruflistePlatform* anrufliste = nullptr)
         : options_(options),
           optionen_(optionen),
           anrufquellen_(anrufquellen),
           anzeige_(anzeige),
           program_(program),
-          telefonbuecher_(telefonbuecher) {}
+          telefonbuecher_(telefonbuecher),
+          anrufliste_(anrufliste) {}
 
     void openOptionen() override;
     void openInfo() override;
@@ -31,6 +35,7 @@ class QtDialogOpener final : public ui::DialogOpener {
     // Without its platform the phone books dialog does not open.
     void openTelefonbuecher() override;
     void openAnzeige() override;
+    int openAnrufliste() override;
 
   private:
     AppOptions& options_;
@@ -39,6 +44,7 @@ class QtDialogOpener final : public ui::DialogOpener {
     ui::AnzeigePlatform& anzeige_;
     const platform::ProgramInfo& program_;
     ui::TelefonbuecherPlatform* telefonbuecher_;
+    ui::AnruflistePlatform* anrufliste_;
 };
 
 }  // namespace kw::qt

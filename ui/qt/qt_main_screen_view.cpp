@@ -158,6 +158,10 @@ void QtMainScreenView::setActionCaption(std::string_view text) {
     action_->setText(ToQString(text));
 }
 
+void QtMainScreenView::showMissedCalls(int count) {
+    controls_->get<QLabel>("LBL_Verpasst").setText(ToQString(ui::MissedCallsText(count)));
+}
+
 void QtMainScreenView::endProgram() {
     endProgram_();
 }

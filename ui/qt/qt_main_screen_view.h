@@ -45,6 +45,7 @@ class QtMainScreenView final : public QMainWindow,
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
     void endProgram() override;
+    void showMissedCalls(int count) override;
     void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) override;
 
   protected:

@@ -62,6 +62,11 @@ ControlClass ClassOf(const ui::ControlLayout& layout, ControlFlags flags) {
                 L"LISTBOX",
                 common | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
+        case ui::ControlKind::ListView:
+            // The view hands out the rows' texts as they are drawn (LVN_GETDISPINFO).
+            return {WC_LISTVIEWW,
+                    common | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
         case ui::ControlKind::PhoneControl:
             break;
     }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ui/info.h"
+#include "ui/win32/win32_anrufliste_view.h"
 #include "ui/win32/win32_anrufquellen_view.h"
 #include "ui/win32/win32_anzeige_view.h"
 #include "ui/win32/win32_info_view.h"
@@ -66,6 +67,14 @@ void Win32DialogOpener::openTelefonbuecher() {
     if (telefonbuecher_ != nullptr) {
         RunDialog<Win32TelefonbuecherView, ui::Telefonbuecher>(owner(), open_, *telefonbuecher_);
     }
+}
+
+int Win32DialogOpener::openAnrufliste() {
+    if (anrufliste_ == nullptr) {
+        return 0;
+    }
+    RunDialog<Win32AnruflisteView, ui::Anrufliste>(owner(), open_, *anrufliste_);
+    return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
 }  // namespace kw::winui

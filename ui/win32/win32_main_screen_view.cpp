@@ -223,6 +223,10 @@ void Win32MainScreenView::setActionCaption(std::string_view text) {
     SetWindowTextUtf8(control("BTN_Db"), text);
 }
 
+void Win32MainScreenView::showMissedCalls(int count) {
+    SetWindowTextUtf8(control("LBL_Verpasst"), ui::MissedCallsText(count));
+}
+
 void Win32MainScreenView::endProgram() {
     // The message loop ends before any further message is handled, and a call that the phone
     // reports in the meantime is no longer shown.

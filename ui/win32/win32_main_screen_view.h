@@ -62,6 +62,7 @@ class Win32MainScreenView final : public ui::MainScreenView, public ui::CallSour
     void setCaption(std::string_view text) override;
     void setActionCaption(std::string_view text) override;
     void endProgram() override;
+    void showMissedCalls(int count) override;
     void showCallSources(const std::vector<platform::CallSourceStatus>& statuses) override;
 
   private:

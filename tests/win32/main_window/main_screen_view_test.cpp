@@ -37,6 +37,7 @@ class NoDialogs : public ui::DialogOpener {
     void openAnrufquellen() override { ++anrufquellen; }
     void openTelefonbuecher() override { ++telefonbuecher; }
     void openAnzeige() override { ++anzeige; }
+    int openAnrufliste() override { return 0; }
     int optionen = 0;
     int info = 0;
     int anrufquellen = 0;

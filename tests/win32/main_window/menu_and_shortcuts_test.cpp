@@ -49,13 +49,16 @@ TEST(ShortcutLabel, IsWrittenTheGermanWay) {
     EXPECT_EQ(ShortcutLabel("F1"), L"F1");
 }
 
-TEST(AcceleratorTable, HoldsTheFourShortcutsOfTheMainWindow) {
+TEST(AcceleratorTable, HoldsTheFiveShortcutsOfTheMainWindow) {
     const AcceleratorTable table(ui::main_screen::kMenus);
-    ASSERT_EQ(table.size(), 4);
-    std::vector<ACCEL> keys(4);
-    CopyAcceleratorTableW(table.get(), keys.data(), 4);
-    const std::pair<WORD, const char*> expected[] = {
-        {'L', "mnuDel"}, {'O', "mnuOptionen"}, {VK_F4, "mnuBeenden"}, {VK_F1, "mnuHilfe"}};
+    ASSERT_EQ(table.size(), 5);
+    std::vector<ACCEL> keys(5);
+    CopyAcceleratorTableW(table.get(), keys.data(), 5);
+    const std::pair<WORD, const char*> expected[] = {{'L', "mnuDel"},
+                                                     {'J', "mnuAnrufliste"},
+                                                     {'O', "mnuOptionen"},
+                                                     {VK_F4, "mnuBeenden"},
+                                                     {VK_F1, "mnuHilfe"}};
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(keys[i].key, expected[i].first);
         EXPECT_EQ(keys[i].cmd, ControlId(expected[i].second));
@@ -79,6 +82,7 @@ TEST(MenuBar, HasBothMenusWithTheirEntriesSeparatorsAndShortcuts) {
         const char* name;
     };
     const Entry datei[] = {{"&Anruferfeld löschen\tStrg+L", "mnuDel"},
+                           {"Anruf&liste ...\tStrg+J", "mnuAnrufliste"},
                            {"", nullptr},
                            {"&Optionen ...\tStrg+O", "mnuOptionen"},
                            {"Anruf&quellen ...", "mnuAnrufquellen"},

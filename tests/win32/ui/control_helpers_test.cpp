@@ -100,7 +100,8 @@ TEST(ControlFactory, CreationOrderIsTabOrderWithUnorderedControlsLastInTableOrde
               (std::vector<std::string_view>{"a", "b", "c", "x", "y"}));
     // The main window: the caller line has no tab index and comes after the buttons.
     EXPECT_EQ(Names(CreationOrder(ui::main_screen::kControls)),
-              (std::vector<std::string_view>{"BTN_Db", "BTN_End", "LBL_Anrufer", "axPhoner1"}));
+              (std::vector<std::string_view>{"BTN_Db", "BTN_End", "LBL_Anrufer", "axPhoner1",
+                                             "LBL_Verpasst"}));
 }
 
 TEST(ControlFactory, RadioGroupsStartAtTheirFirstButtonAndEndAtTheNextControl) {
