@@ -20,6 +20,7 @@ expected_toc=(
     "Seite Datenbank|html/optionen-datenbank.html"
     "Seite Shell-Anwendung starten|html/optionen-shell.html"
     "Start-Verhalten und Parameter-Format|html/optionen-start.html"
+    "Die Anrufliste|html/anrufliste.html"
     "Der Dialog Anrufquellen|html/anrufquellen.html"
     "Der Dialog Telefonb&uuml;cher|html/telefonbuecher.html"
     "Der Dialog Anzeige und Start|html/anzeige.html"
