@@ -32,6 +32,7 @@ fail() {
 
 xvfb_start "$work"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run KW_RECORD_FILE=$work/recorded
+export XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 main_window='^Klingelwart \(Version 2\.0\.0\)$'

@@ -23,7 +23,7 @@ fail() {
 }
 
 xvfb_start "$work"
-export LC_ALL=C XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+export LC_ALL=C XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Options]\nDoJob=1\nFormatierung=0\nStart=2\nShell=true\n' >"$XDG_CONFIG_HOME/Klingelwart.conf"

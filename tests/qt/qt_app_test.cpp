@@ -33,6 +33,7 @@ class QtAppTest : public QObject {
                                                         QFileDevice::WriteOwner |
                                                         QFileDevice::ExeOwner);
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
         const QString conf = home.filePath("Klingelwart.conf");
         {
             QFile file(conf);
@@ -101,6 +102,7 @@ class QtAppTest : public QObject {
         QTemporaryDir home;
         QVERIFY(home.isValid());
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
         {
             QFile file(home.filePath("Klingelwart.conf"));
             QVERIFY(file.open(QIODevice::WriteOnly));
