@@ -3,9 +3,11 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -13,6 +15,20 @@
 #include "core/sip_status.h"
 
 namespace kw::qt {
+
+namespace {
+
+// A flood drops its oldest reports; a call whose ring was dropped just ends unknown.
+constexpr std::size_t kMostReports = 256;
+
+}  // namespace
+
+struct SipSource::Report {
+    platform::CallStage stage;
+    std::string callId;
+    std::string caller;
+    std::string called;
+};
 
 // What the stack's thread leaves for the window: only the newest of each, so a flood cannot
 // queue up. `posted` while a delivery is on its way or running. The stack's thread shares it and
@@ -25,7 +41,8 @@ struct SipSource::Mailbox {
     bool finished = false;
     std::condition_variable done;
     std::optional<platform::CallSourceStatus> status;
-    std::optional<std::pair<std::string, std::string>> call;
+    // The newest stages of calls, oldest first.
+    std::deque<Report> reports;
     bool posted = false;
 };
 
@@ -79,16 +96,22 @@ void SipSource::start(CallHandler onCall, StatusHandler onStatus) {
                 mailbox->context, [this] { deliver(); }, Qt::QueuedConnection);
         }
     };
-    SipStack::Handlers handlers{[mailbox = mailbox_, wake](std::string caller, std::string called) {
-                                    std::unique_lock lock(mailbox->mutex);
-                                    mailbox->call.emplace(std::move(caller), std::move(called));
-                                    wake(lock);
-                                },
-                                [mailbox = mailbox_, wake](platform::CallSourceStatus status) {
-                                    std::unique_lock lock(mailbox->mutex);
-                                    mailbox->status = std::move(status);
-                                    wake(lock);
-                                }};
+    SipStack::Handlers handlers{
+        [mailbox = mailbox_, wake](platform::CallStage stage, std::string callId,
+                                   std::string caller, std::string called) {
+            std::unique_lock lock(mailbox->mutex);
+            if (mailbox->reports.size() >= kMostReports) {
+                mailbox->reports.pop_front();
+            }
+            mailbox->reports.push_back(
+                {stage, std::move(callId), std::move(caller), std::move(called)});
+            wake(lock);
+        },
+        [mailbox = mailbox_, wake](platform::CallSourceStatus status) {
+            std::unique_lock lock(mailbox->mutex);
+            mailbox->status = std::move(status);
+            wake(lock);
+        }};
     worker_ = std::thread([account = account_, password = password_, options = options_,
                            mailbox = mailbox_, handlers = std::move(handlers)] {
         SipStack::Run(account, password, options, handlers, mailbox->stop);
@@ -106,12 +129,12 @@ void SipSource::deliver() {
     delivering_ = true;
     for (;;) {
         std::optional<platform::CallSourceStatus> status;
-        std::optional<std::pair<std::string, std::string>> call;
+        std::deque<Report> reports;
         {
             const std::lock_guard lock(mailbox_->mutex);
             status.swap(mailbox_->status);
-            call.swap(mailbox_->call);
-            if (!status && !call) {
+            reports.swap(mailbox_->reports);
+            if (!status && reports.empty()) {
                 mailbox_->posted = false;
                 break;
             }
@@ -119,8 +142,18 @@ void SipSource::deliver() {
         if (status && onStatus_) {
             onStatus_(*status);
         }
-        if (call && onCall_) {
-            onCall_(call->first, call->second);
+        if (onReport_) {
+            for (const Report& report : reports) {
+                onReport_({report.stage, report.callId, report.caller, report.called});
+            }
+        } else if (onCall_) {
+            // Rings alone: only the newest counts, so that a flood shows its last call.
+            const auto ring = std::find_if(reports.rbegin(), reports.rend(), [](const Report& r) {
+                return r.stage == platform::CallStage::Ringing;
+            });
+            if (ring != reports.rend()) {
+                onCall_(ring->caller, ring->called);
+            }
         }
     }
     delivering_ = false;

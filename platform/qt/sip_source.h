@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "core/sip_account.h"
 #include "platform/call_source.h"
@@ -16,7 +17,7 @@ namespace kw::qt {
 // calls ringing there. It lets them ring and never answers, so the call stays with the phones.
 //
 // The SIP stack runs on a thread of its own: a flood of requests costs the window at most one
-// queued event, and only the newest call and status reach it.
+// queued event, and only the newest status and the newest reports of calls reach it.
 class SipSource final : public platform::CallSource {
   public:
     SipSource(SipAccount account, std::string password, SipStackOptions options = {});
@@ -26,8 +27,10 @@ class SipSource final : public platform::CallSource {
     SipSource& operator=(const SipSource&) = delete;
 
     void start(CallHandler onCall, StatusHandler onStatus) override;
+    void reportTo(ReportHandler onReport) override { onReport_ = std::move(onReport); }
 
     struct Mailbox;
+    struct Report;
 
   private:
     void deliver();
@@ -36,6 +39,7 @@ class SipSource final : public platform::CallSource {
     std::string password_;
     SipStackOptions options_;
     CallHandler onCall_;
+    ReportHandler onReport_;
     StatusHandler onStatus_;
     bool delivering_ = false;
     std::shared_ptr<Mailbox> mailbox_;

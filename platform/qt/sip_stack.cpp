@@ -19,6 +19,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -27,6 +28,7 @@
 #include "core/retry_schedule.h"
 #include "core/sip_fingerprint.h"
 #include "core/sip_identity.h"
+#include "core/sip_reason.h"
 #include "core/sip_status.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/qt/sip_local_address.h"
@@ -40,6 +42,8 @@ namespace {
 // Calls that ring at once; beyond that the oldest stops ringing here, so a flood of INVITEs
 // that are never cancelled cannot hold memory.
 constexpr std::size_t kMostRinging = 32;
+// A Call-ID longer than this is forged or broken; it still tells the call apart.
+constexpr std::size_t kMostCallIdBytes = 256;
 
 // While the registrar is silent it is asked at least this often, so that the source registers
 // again soon after it is back; a telephone system may have forgotten the binding on restart.
@@ -272,6 +276,9 @@ class Agent {
             case nua_i_invite:
                 ring(handle, sip);
                 return;
+            case nua_i_cancel:
+                cancelled(handle, sip);
+                return;
             case nua_i_state:
                 stateChanged(handle, tags);
                 return;
@@ -451,6 +458,7 @@ class Agent {
         if (ringing_.size() >= kMostRinging) {
             // 4xx from one device leaves the call ringing on the others; 6xx would end it.
             nua_respond(ringing_.front(), SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
+            ended(ringing_.front());
             nua_handle_destroy(ringing_.front());
             ringing_.pop_front();
         }
@@ -459,6 +467,11 @@ class Agent {
         if (sip == nullptr || sip->sip_from == nullptr) {
             return;
         }
+        const std::string callId =
+            sip->sip_call_id != nullptr && sip->sip_call_id->i_id != nullptr
+                ? std::string(sip->sip_call_id->i_id).substr(0, kMostCallIdBytes)
+                : std::string();
+        callIds_[handle] = callId;
         std::optional<SipAddress> asserted;
         // The library's accessor takes no const message; it only reads.
         if (const sip_p_asserted_identity_t* identity =
@@ -468,8 +481,38 @@ class Agent {
         const SipAddress to = sip->sip_to ? AddressOf(sip->sip_to->a_url) : SipAddress{};
         const SipAddress target =
             sip->sip_request ? AddressOf(sip->sip_request->rq_url) : SipAddress{};
-        handlers_.call(SipCaller(asserted, AddressOf(sip->sip_from->a_url), PrivacyRequested(sip)),
+        handlers_.call(platform::CallStage::Ringing, callId,
+                       SipCaller(asserted, AddressOf(sip->sip_from->a_url), PrivacyRequested(sip)),
                        SipCalled(to, target));
+    }
+
+    // The caller gave up, or the telephone system stopped the ringing because another device
+    // took the call: its Reason says which.
+    void cancelled(nua_handle_t* handle, const sip_t* sip) {
+        const auto found = callIds_.find(handle);
+        if (found == callIds_.end() || sip == nullptr) {
+            return;
+        }
+        for (const sip_reason_t* reason = sip->sip_reason; reason != nullptr;
+             reason = reason->re_next) {
+            if (reason->re_protocol != nullptr && reason->re_cause != nullptr &&
+                AnsweredElsewhere(std::string(reason->re_protocol) +
+                                  ";cause=" + reason->re_cause)) {
+                handlers_.call(platform::CallStage::Answered, found->second, {}, {});
+                break;
+            }
+        }
+        ended(handle);
+    }
+
+    // Once per call: its handle is forgotten with the report.
+    void ended(nua_handle_t* handle) {
+        const auto found = callIds_.find(handle);
+        if (found != callIds_.end()) {
+            const std::string callId = std::move(found->second);
+            callIds_.erase(found);
+            handlers_.call(platform::CallStage::Ended, callId, {}, {});
+        }
     }
 
     void stateChanged(nua_handle_t* handle, tagi_t tags[]) {
@@ -498,6 +541,7 @@ class Agent {
         if (found != ringing_.end()) {
             ringing_.erase(found);
         }
+        ended(handle);
         nua_handle_destroy(handle);
     }
 
@@ -548,6 +592,7 @@ class Agent {
     bool silent_ = false;
     bool shutDownDone_ = false;
     std::deque<nua_handle_t*> ringing_;
+    std::map<nua_handle_t*, std::string> callIds_;  // of the ringing calls
     std::chrono::steady_clock::time_point lastRelease_{};
     std::chrono::steady_clock::time_point lastTrim_{};
     platform::CallSourceStatus lastStatus_;

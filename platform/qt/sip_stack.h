@@ -31,7 +31,10 @@ struct SipStackOptions {
 class SipStack {
   public:
     struct Handlers {
-        std::function<void(std::string caller, std::string called)> call;
+        // A stage of one call, named by its Call-ID; caller and called with Ringing only.
+        std::function<void(platform::CallStage stage, std::string callId, std::string caller,
+                           std::string called)>
+            call;
         std::function<void(platform::CallSourceStatus status)> status;
     };
 

@@ -237,6 +237,36 @@ class SipSourceTest : public QObject {
         QCOMPARE(calls_, (std::vector<Call>{{caller.toStdString(), "4711"}}));
     }
 
+    // A telephone system stops the ringing with a reason when another device took the call; a
+    // caller who gives up sends none. Each call ends exactly once.
+    void reportsWhatBecameOfEachCall() {
+        std::vector<std::string> reports;
+        localPort_ = FreeUdpPort();
+        server_ = "127.0.0.1:" + std::to_string(FreeUdpPort());
+        source_ = std::make_unique<kw::qt::SipSource>(
+            kw::SipAccount{server_, "4711", {}, kw::SipTransport::Udp, {}}, "geheim",
+            kw::qt::SipStackOptions{"127.0.0.1", localPort_, 10s, 10s, 60s, 1s, 2s});
+        source_->reportTo([&](const kw::platform::CallReport& report) {
+            static constexpr const char* kStages[] = {"klingelt", "angenommen", "beendet",
+                                                      "vergessen"};
+            reports.push_back(std::string(kStages[static_cast<int>(report.stage)]) +
+                              (report.callId.empty() ? " ohne Kennung" : ""));
+        });
+        source_->start([this](std::string_view caller,
+                              std::string_view called) { calls_.emplace_back(caller, called); },
+                       [](const CallSourceStatus&) {});
+        QTemporaryFile fields;
+        QVERIFY(writeFields(fields, "<sip:0301234567@pbx.test>;X-Leer: 1\n"));
+        QCOMPARE(finished(*sipp(dial("ring_cancel.xml", fields))), 0);
+        QCOMPARE(finished(*sipp(dial("ring_cancel_elsewhere.xml", fields))), 0);
+        QVERIFY(QTest::qWaitFor([&] { return reports.size() >= 5; }));
+        QTest::qWait(300);
+        QCOMPARE(reports, (std::vector<std::string>{"klingelt", "beendet", "klingelt", "angenommen",
+                                                    "beendet"}));
+        // With reports, rings come through them alone.
+        QVERIFY(calls_.empty());
+    }
+
     // Also run on a network with loopback alone, where the listening address has to be the one
     // that routes to the registrar.
     void callsComeThroughARealRegistrarAfterItsOutage() {
