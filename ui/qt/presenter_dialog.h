@@ -3,6 +3,12 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
+#include <span>
+
+#include "ui/layout.h"
+#include "ui/qt/control_set.h"
+#include "ui/qt/twips_scale.h"
 
 class QPushButton;
 
@@ -12,6 +18,10 @@ namespace kw::qt {
 // when that happens from OK; Esc and the frame's close box are the presenter's cancel.
 class PresenterDialog : public QDialog {
   protected:
+    // The frame, title, icon and font every dialog has, its fixed size and screen place from the
+    // layout, and its controls from the table; returns the scale for what the view adds itself.
+    TwipsScale layOut(const ui::WindowLayout& window, std::span<const ui::ControlLayout> table);
+
     void connectOkCancel(QPushButton& ok, QPushButton& cancel, std::function<void()> onOk,
                          std::function<void()> onCancel);
 
@@ -19,6 +29,8 @@ class PresenterDialog : public QDialog {
     void finish();
 
     void reject() override;
+
+    std::optional<ControlSet> controls_;
 
   private:
     std::function<void()> onCancel_;

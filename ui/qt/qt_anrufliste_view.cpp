@@ -20,19 +20,7 @@ namespace kw::qt {
 namespace layout = ui::anrufliste;
 
 QtAnruflisteView::QtAnruflisteView() {
-    setObjectName(ToQString(layout::kWindow.name));
-    setWindowTitle(ToQString(layout::kWindow.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const TwipsScale scale = TwipsScale::of(screen());
-    const QSize client = scale.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
-    setFixedSize(client);
-    controls_.emplace(*this, layout::kControls, scale);
+    const TwipsScale scale = layOut(layout::kWindow, layout::kControls);
 
     QTreeWidget& calls = list();
     QStringList headings;
@@ -51,10 +39,6 @@ QtAnruflisteView::QtAnruflisteView() {
         button->setAutoDefault(false);
     }
     controls_->applyTabOrder();
-
-    setGeometry(QRect(
-        ScreenOrigin(screen()) + scale.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
-        client));
 }
 
 QTreeWidget& QtAnruflisteView::list() const {

@@ -33,7 +33,6 @@ class QtAnruflisteView final : public PresenterDialog, public ui::AnruflisteView
   private:
     QTreeWidget& list() const;
 
-    std::optional<ControlSet> controls_;
     ui::Anrufliste* presenter_ = nullptr;
 };
 

@@ -28,21 +28,7 @@ constexpr std::array<std::pair<std::string_view, SipTransport>, 3> kTransports{
 }  // namespace
 
 QtAnrufquellenView::QtAnrufquellenView() {
-    setObjectName(ToQString(layout::kLinuxWindow.name));
-    setWindowTitle(ToQString(layout::kLinuxWindow.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const TwipsScale scale = TwipsScale::of(screen());
-    const QSize client =
-        scale.size(layout::kLinuxWindow.clientWidth, layout::kLinuxWindow.clientHeight);
-    setFixedSize(client);
-
-    controls_.emplace(*this, layout::kLinuxControls, scale);
+    layOut(layout::kLinuxWindow, layout::kLinuxControls);
     box(ui::SourceText::SIPPasswort).setPlaceholderText(ToQString(layout::kSipPasswordPlaceholder));
     box(ui::SourceText::SIPZertifikat)
         .setPlaceholderText(ToQString(layout::kSipCertificatePlaceholder));
@@ -54,10 +40,6 @@ QtAnrufquellenView::QtAnrufquellenView() {
             [this] { KeepTabStopAtSelection(transports_); });
     controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
     controls_->applyTabOrder();
-
-    setGeometry(QRect(ScreenOrigin(screen()) + scale.point(layout::kLinuxWindow.screenLeft,
-                                                           layout::kLinuxWindow.screenTop),
-                      client));
 }
 
 void QtAnrufquellenView::connectTo(ui::Anrufquellen& presenter) {

@@ -43,7 +43,6 @@ class QtAnrufquellenView final : public PresenterDialog, public ui::Anrufquellen
     QCheckBox* box(ui::SourceCheck which) const;
     QLineEdit& box(ui::SourceText which) const;
 
-    std::optional<ControlSet> controls_;
     QButtonGroup transports_;
 };
 

@@ -13,24 +13,9 @@ namespace kw::qt {
 namespace layout = ui::anzeige;
 
 QtAnzeigeView::QtAnzeigeView() {
-    setObjectName(ToQString(layout::kWindow.name));
-    setWindowTitle(ToQString(layout::kWindow.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const TwipsScale scale = TwipsScale::of(screen());
-    const QSize client = scale.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
-    setFixedSize(client);
-    controls_.emplace(*this, layout::kControls, scale);
+    layOut(layout::kWindow, layout::kControls);
     controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
     controls_->applyTabOrder();
-    setGeometry(QRect(
-        ScreenOrigin(screen()) + scale.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
-        client));
 }
 
 void QtAnzeigeView::connectTo(ui::Anzeige& presenter) {

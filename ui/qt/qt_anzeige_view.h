@@ -26,8 +26,6 @@ class QtAnzeigeView final : public PresenterDialog, public ui::AnzeigeView {
 
   private:
     QCheckBox& box(ui::AnzeigeCheck which) const;
-
-    std::optional<ControlSet> controls_;
 };
 
 }  // namespace kw::qt

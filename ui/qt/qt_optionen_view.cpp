@@ -40,20 +40,7 @@ void Check(QButtonGroup& group, QRadioButton* button) {
 }  // namespace
 
 QtOptionenView::QtOptionenView() {
-    setObjectName(ToQString(layout::kWindow.name));
-    setWindowTitle(ToQString(layout::kWindow.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const TwipsScale scale = TwipsScale::of(screen());
-    const QSize client = scale.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
-    setFixedSize(client);
-
-    controls_.emplace(*this, layout::kControls, scale);
+    const TwipsScale scale = layOut(layout::kWindow, layout::kControls);
     tabs_ = &controls_->get<QTabWidget>(layout::kTabDialog);
     for (std::string_view caption : layout::kTabCaptions) {
         tabs_->addTab(new QWidget, ToQString(caption));
@@ -76,10 +63,6 @@ QtOptionenView::QtOptionenView() {
     }
     controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
     controls_->applyTabOrder();
-
-    setGeometry(QRect(
-        ScreenOrigin(screen()) + scale.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
-        client));
 }
 
 void QtOptionenView::connectTo(ui::Optionen& presenter) {

@@ -43,7 +43,6 @@ class QtOptionenView final : public PresenterDialog, public ui::OptionenView {
     QButtonGroup& group(ui::OptionGroup group);
     void showPage(int page);
 
-    std::optional<ControlSet> controls_;
     QTabWidget* tabs_ = nullptr;
     // By ui::OptionGroup.
     std::array<QButtonGroup, ui::optionen::kOptionGroups.size()> groups_;

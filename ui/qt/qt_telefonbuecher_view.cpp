@@ -29,29 +29,12 @@ constexpr std::array<std::string_view, 3> kButtonNames{"BTN_Entfernen", "BTN_Obe
 }  // namespace
 
 QtTelefonbuecherView::QtTelefonbuecherView() {
-    setObjectName(ToQString(layout::kWindow.name));
-    setWindowTitle(ToQString(layout::kWindow.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const TwipsScale scale = TwipsScale::of(screen());
-    const QSize client = scale.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
-    setFixedSize(client);
-
-    controls_.emplace(*this, layout::kControls, scale);
+    layOut(layout::kWindow, layout::kControls);
     box(ui::BookText::CardDAVPasswort).setPlaceholderText(ToQString(layout::kPasswordPlaceholder));
     controls_->get<QPushButton>(layout::kDefaultButton).setDefault(true);
     // File names are shown as they are, never as markup.
     controls_->get<QLabel>(layout::kStatus).setTextFormat(Qt::PlainText);
     controls_->applyTabOrder();
-
-    setGeometry(QRect(
-        ScreenOrigin(screen()) + scale.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
-        client));
 }
 
 void QtTelefonbuecherView::connectTo(ui::Telefonbuecher& presenter) {

@@ -35,8 +35,6 @@ class QtTelefonbuecherView final : public PresenterDialog, public ui::Telefonbue
   private:
     QLineEdit& box(ui::BookText which) const;
     QListWidget& list() const;
-
-    std::optional<ControlSet> controls_;
 };
 
 }  // namespace kw::qt
