@@ -159,16 +159,19 @@ bool KlingelwartApp::start() {
     }
     // After the options: klingelwart-ring reports a call as taken once the socket has it, and a
     // load that hangs would never show it. Before the show, so that no early ring is lost.
-    const std::string listProblem = callLog_.load();
     sources_.replace(
         CallSourcesFor(LoadCallSourceOptions(store_), ringDirectory_, reclaimRingLock_, secrets_));
-    sources_.setNote("Anrufliste", listProblem);
-    showUnseenMissedCalls();
     notifications_.apply(LoadDisplayOptions(store_));
     QObject::connect(&outcomes_, &QTimer::timeout, &outcomes_, [this] { incoming_.tick(); });
     outcomes_.start(kOutcomeTick);
     bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
+    // After the first show: a long list takes a few milliseconds to read. A call that rings
+    // before is appended to the file and read back with the rest.
+    QTimer::singleShot(0, &outcomes_, [this] {
+        sources_.setNote("Anrufliste", callLog_.load());
+        showUnseenMissedCalls();
+    });
     return true;
 }
 

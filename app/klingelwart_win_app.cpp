@@ -131,15 +131,18 @@ bool KlingelwartWinApp::start() {
     if (!presenter_.load()) {
         return false;
     }
-    const std::string listProblem = callLog_.load();
     applySources(LoadCallSourceOptions(store_));
-    sources_.setNote("Anrufliste", listProblem);
-    showUnseenMissedCalls();
     notifications_.apply(LoadDisplayOptions(store_));
     // Outcomes are due some seconds after a call ended; this finds them soon enough.
     uiThread_.every(2000, [this] { incoming_.tick(); });
     bookLoader_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
+    // After the first show: a long list takes a few milliseconds to read. A call that rings
+    // before is appended to the file and read back with the rest.
+    uiThread_.post([this] {
+        sources_.setNote("Anrufliste", callLog_.load());
+        showUnseenMissedCalls();
+    });
     return true;
 }
 
