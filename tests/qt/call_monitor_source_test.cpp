@@ -97,6 +97,33 @@ class CallMonitorSourceTest : public QObject {
         QTRY_COMPARE(calls_, (std::vector<Call>{{"030", "4711"}}));
     }
 
+    // With a report handler every line about a call goes there, named by the router's id; a
+    // CALL on a ringing id says that id now belongs to an outgoing call.
+    void reportsWhatBecameOfEachCall() {
+        std::vector<std::string> reports;
+        source_ = std::make_unique<kw::qt::CallMonitorSource>(
+            "127.0.0.1", port(), kw::CallMonitorTiming{10ms, 40ms, 5s});
+        source_->reportTo([&](const kw::platform::CallReport& r) {
+            static constexpr const char* kStages[] = {"klingelt", "angenommen", "beendet",
+                                                      "vergessen"};
+            reports.push_back(std::string(kStages[static_cast<int>(r.stage)]) + " " +
+                              std::string(r.callId) + " " + std::string(r.caller));
+        });
+        host_ = "127.0.0.1";
+        source_->start([this](std::string_view caller,
+                              std::string_view called) { calls_.emplace_back(caller, called); },
+                       [this](const CallSourceStatus& status) { statuses_.push_back(status); });
+        QTcpSocket* connection = accept();
+        QVERIFY(connection);
+        connection->write(
+            "d;RING;0;030;4711;SIP0;\nd;CONNECT;0;10;030;\nd;DISCONNECT;0;42;\n"
+            "d;RING;1;040;4711;SIP0;\nd;CALL;1;10;4711;050;SIP0;\n");
+        QTRY_COMPARE(reports.size(), std::size_t{5});
+        QCOMPARE(reports, (std::vector<std::string>{"klingelt 0 030", "angenommen 0 ", "beendet 0 ",
+                                                    "klingelt 1 040", "vergessen 1 "}));
+        QVERIFY(calls_.empty());
+    }
+
     void droppedConnectionIsRetriedWithoutItsPartialLine() {
         start();
         QTcpSocket* first = accept();
