@@ -155,6 +155,31 @@ TEST_F(CallMonitorSourceTest, BurstWhileTheWindowIsBusyKeepsTheNewestCalls) {
               (Call{std::to_string(10000 - static_cast<int>(calls_.size())), "4711"}));
 }
 
+// With a report handler every line about a call goes there, named by the router's id; a CALL on
+// a ringing id says that id now belongs to an outgoing call.
+TEST_F(CallMonitorSourceTest, ReportsWhatBecameOfEachCall) {
+    std::vector<std::string> reports;
+    host_ = "127.0.0.1";
+    source_ = std::make_unique<CallMonitorSource>(host_, port_, CallMonitorTiming{10ms, 40ms, 5s});
+    source_->reportTo([&](const platform::CallReport& r) {
+        static constexpr const char* kStages[] = {"klingelt", "angenommen", "beendet", "vergessen"};
+        reports.push_back(std::string(kStages[static_cast<int>(r.stage)]) + " " +
+                          std::string(r.callId) + " " + std::string(r.caller));
+    });
+    source_->start([this](std::string_view caller,
+                          std::string_view called) { calls_.emplace_back(caller, called); },
+                   [this](const CallSourceStatus& status) { statuses_.push_back(status); });
+    const SOCKET router = accept();
+    ASSERT_NE(router, INVALID_SOCKET);
+    send(router,
+         "d;RING;0;030;4711;SIP0;\nd;CONNECT;0;10;030;\nd;DISCONNECT;0;42;\n"
+         "d;RING;1;040;4711;SIP0;\nd;CALL;1;10;4711;050;SIP0;\n");
+    EXPECT_TRUE(PumpUntil([&] { return reports.size() >= 5; }));
+    EXPECT_EQ(reports, (std::vector<std::string>{"klingelt 0 030", "angenommen 0 ", "beendet 0 ",
+                                                 "klingelt 1 040", "vergessen 1 "}));
+    EXPECT_TRUE(calls_.empty());
+}
+
 TEST_F(CallMonitorSourceTest, OverLongLineThenAGoodOne) {
     start();
     const SOCKET router = accept();
