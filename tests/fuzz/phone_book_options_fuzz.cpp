@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <tuple>
 
@@ -19,9 +20,11 @@ class MapStore final : public platform::SettingsStore {
         const auto found = values.find({std::string(section), std::string(key)});
         return found == values.end() ? std::string() : found->second;
     }
-    MaybeFailure write(std::string_view, std::string_view section, std::string_view key,
-                       std::string_view value) override {
-        values[{std::string(section), std::string(key)}] = value;
+    MaybeFailure writeAll(std::string_view, std::string_view section,
+                          std::span<const platform::SettingsValue> written) override {
+        for (const platform::SettingsValue& value : written) {
+            values[{std::string(section), std::string(value.key)}] = value.value;
+        }
         return std::nullopt;
     }
     std::map<std::tuple<std::string, std::string>, std::string> values;
