@@ -23,19 +23,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run"
 # A bus that activates nothing: the benchmark's own server is the only notification service.
-cat >"$work/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$work/run</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
+source tests/e2e/private_bus.sh
+private_bus_config "$work/bus.conf" "$work/run"
 XDG_RUNTIME_DIR=$work/run dbus-run-session --config-file="$work/bus.conf" -- \
     "$build/bench/kw_notification_bench" "$rings" 2> >(grep -v '^dbus-daemon\[' >&2)

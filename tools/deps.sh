@@ -32,6 +32,8 @@ packages=(
     # the desktop: a notification server for the notifier's tests, GLib's launcher reading the
     # autostart entry as a session does
     dunst libglib2.0-bin
+    # tools/screenshots.sh grabs windows and the notification with import
+    imagemagick
 )
 if (($# > 0)); then
     packages=("$@")
