@@ -12,15 +12,11 @@ cd "$(dirname "$0")/.."
 if [[ ${1:-} == --notification ]]; then
     build=$2 work=$3
     source tests/e2e/xvfb_session.sh
+    source tests/e2e/private_bus.sh
     dunst_pid="" pid=""
     trap 'kill $pid $dunst_pid 2>/dev/null || true; xvfb_stop' EXIT
     xvfb_start "$work"
-    dunst -config "$work/dunstrc" >"$work/dunst.log" 2>&1 &
-    dunst_pid=$!
-    for _ in $(seq 100); do
-        dunstctl is-paused >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    dunst_start "$work"
     QT_QPA_PLATFORM=offscreen "$build/app/klingelwart" >"$work/klingelwart.log" 2>&1 &
     pid=$!
     # Once it listens, and with a moment for the phone book, read in the background.

@@ -11,15 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 
 if [[ ${2:-} == --inside ]]; then
     source "$here/../../e2e/xvfb_session.sh"
+    source "$here/../../e2e/private_bus.sh"
     dunst_pid=""
     trap 'kill $dunst_pid 2>/dev/null || true; xvfb_stop' EXIT
     xvfb_start "$WORK"
-    dunst -config "$WORK/dunstrc" >"$WORK/dunst.log" 2>&1 &
-    dunst_pid=$!
-    for _ in $(seq 100); do
-        dunstctl is-paused >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    dunst_start "$WORK"
     "$program" newerCallReplacesTheOlderAndWithdrawTakesItAway \
         theActionButtonAndAClickReachTheProgram aProgramThatEndsTakesItsNotificationAlong ||
         { cat "$WORK/dunst.log" >&2; exit 1; }
