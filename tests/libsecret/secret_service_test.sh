@@ -70,33 +70,15 @@ mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUN
 chmod 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY GNOME_KEYRING_CONTROL
 
-# bus_config FILE [SERVICE_DIR]: a session bus that activates nothing of the machine's, so no
-# provider or prompter starts behind the test's back.
-bus_config() {
-    local services=""
-    [[ -n ${2:-} ]] && services="<servicedir>$2</servicedir>"
-    cat >"$1" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$work/run</listen>
-  <auth>EXTERNAL</auth>
-  $services
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-}
-bus_config "$work/bus.conf"
+# Session buses that activate nothing of the machine's, so no provider or prompter starts behind
+# the test's back.
+source "$(dirname "$0")/../e2e/private_bus.sh"
+private_bus_config "$work/bus.conf" "$work/run"
 # A provider that is started on demand but never takes its name: calls wait for it.
 mkdir "$work/services"
 printf '[D-BUS Service]\nName=org.freedesktop.secrets\nExec=/bin/sleep 1\n' \
     >"$work/services/org.freedesktop.secrets.service"
-bus_config "$work/late.conf" "$work/services"
+private_bus_config "$work/late.conf" "$work/run" "$work/services"
 
 echo "--- ohne Sitzungsbus"
 DBUS_SESSION_BUS_ADDRESS="unix:path=$work/kein-bus" run Unavailable

@@ -11,15 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 
 if [[ ${2:-} == --inside ]]; then
     source "$here/../../e2e/xvfb_session.sh"
+    source "$here/../../e2e/private_bus.sh"
     dunst_pid=""
     trap 'kill $dunst_pid 2>/dev/null || true; xvfb_stop' EXIT
     xvfb_start "$WORK"
-    dunst -config "$WORK/dunstrc" >"$WORK/dunst.log" 2>&1 &
-    dunst_pid=$!
-    for _ in $(seq 100); do
-        dunstctl is-paused >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    dunst_start "$WORK"
     "$program" newerCallReplacesTheOlderAndWithdrawTakesItAway \
         theActionButtonAndAClickReachTheProgram aProgramThatEndsTakesItsNotificationAlong ||
         { cat "$WORK/dunst.log" >&2; exit 1; }
@@ -41,26 +37,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY
 
-# A bus that activates nothing of the machine's; with a service directory, only what is in it.
-bus_config() {
-    local services=""
-    [[ -n ${2:-} ]] && services="<servicedir>$2</servicedir>"
-    cat >"$1" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$WORK/run</listen>
-  <auth>EXTERNAL</auth>
-  $services
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-}
+source "$here/../../e2e/private_bus.sh"
 
 # dunst logs what it shows, and its menu program picks the entry named like the action button.
 export KW_DUNST_LOG=$WORK/shown.log
@@ -82,11 +59,11 @@ cat >"$WORK/dunstrc" <<CONF
     script = $WORK/log.sh
 CONF
 
-bus_config "$WORK/bus.conf"
+private_bus_config "$WORK/bus.conf" "$WORK/run"
 mkdir "$WORK/services"
 printf '[D-BUS Service]\nName=org.freedesktop.Notifications\nExec=/bin/sleep 30\n' \
     >"$WORK/services/org.freedesktop.Notifications.service"
-bus_config "$WORK/late.conf" "$WORK/services"
+private_bus_config "$WORK/late.conf" "$WORK/run" "$WORK/services"
 
 echo "--- dunst"
 dbus-run-session --config-file="$WORK/bus.conf" -- "$0" "$program" --inside
