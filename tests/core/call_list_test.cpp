@@ -81,7 +81,10 @@ TEST(CallListRecord, SoundChecksumButSenselessFieldsAreDamage) {
     for (const std::string& payload :
          {field("entry") + field("5") + field("x1"), field("entry") + field("-5"),
           field("outcome") + field("5") + field("maybe"), field("removed"),
-          field("other") + field("1"), std::string("\x09\x00ab", 4),
+          field("other") + field("1"),
+          std::string("\x09\x00"
+                      "ab",
+                      4),
           good.substr(0, good.size() - 3)}) {
         const CallListContents read = ReadCallList(forged(payload) + forged(good));
         EXPECT_EQ(Keys(read.entries), "5:m ") << payload;
