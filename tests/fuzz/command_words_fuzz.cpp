@@ -30,11 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const std::string caller = input.ConsumeRandomLengthString(64);
     const std::string called = input.ConsumeRandomLengthString(64);
+    const std::string name = input.ConsumeRandomLengthString(64);
     const std::string shellTemplate = input.ConsumeRemainingBytesAsString();
 
-    const FilledCommand filled = FillTemplate(shellTemplate, caller, called);
+    // The name goes in first, then the numbers, each a plain replace-all over the whole text.
+    const FilledCommand filled = FillTemplate(shellTemplate, caller, called, name);
     KW_FUZZ_REQUIRE(filled.text() ==
-                    ReplaceAll(ReplaceAll(shellTemplate, kCallerPlaceholder, caller),
+                    ReplaceAll(ReplaceAll(ReplaceAll(shellTemplate, kCallerNamePlaceholder, name),
+                                          kCallerPlaceholder, caller),
                                kCalledPlaceholder, called));
 
     // The same command with every number piece swapped for a marker.
