@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/qt/accessible_toggle.h"
+#include "tests/qt/find_control.h"
 #include "tests/qt/layout_expect.h"
 #include "tests/qt/twips_expect.h"
 #include "tests/support/fake_platform.h"
@@ -46,11 +47,7 @@ class QtAnrufquellenViewTest : public QObject {
 
     template <class W = QWidget>
     W* find(const QString& name) const {
-        W* widget = rig_->view.findChild<W*>(name);
-        if (widget == nullptr) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return widget;
+        return FindControl<W>(rig_->view, name);
     }
 
     void load() {

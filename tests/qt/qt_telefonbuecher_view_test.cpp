@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/qt/find_control.h"
 #include "tests/qt/layout_expect.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_platform.h"
@@ -51,11 +52,7 @@ class QtTelefonbuecherViewTest : public QObject {
 
     template <class W = QWidget>
     W* find(const QString& name) const {
-        W* widget = rig_->view.findChild<W*>(name);
-        if (widget == nullptr) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return widget;
+        return FindControl<W>(rig_->view, name);
     }
     QStringList listed() const {
         QStringList rows;
