@@ -168,10 +168,13 @@ bool KlingelwartApp::start() {
     window_.showAsLoaded();
     // After the first show: a long list takes a few milliseconds to read. A call that rings
     // before is appended to the file and read back with the rest.
-    QTimer::singleShot(0, &outcomes_, [this] {
+    // A timer of our own: a single shot of Qt's would outlive the app unless a loop ran.
+    listLoad_.setSingleShot(true);
+    QObject::connect(&listLoad_, &QTimer::timeout, &listLoad_, [this] {
         sources_.setNote("Anrufliste", callLog_.load());
         showUnseenMissedCalls();
     });
+    listLoad_.start(0);
     return true;
 }
 

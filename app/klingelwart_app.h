@@ -110,6 +110,8 @@ class KlingelwartApp {
     ui::CallSources sources_;
     // Hands out the outcomes of calls whose sources have ended them.
     QTimer outcomes_;
+    // Reads the call list once the window shows.
+    QTimer listLoad_;
     // Each book's status line as last read.
     std::vector<ui::BookStatus> books_;
     // Last: its thread posts to the window and the sources above until it is joined.
