@@ -1,6 +1,7 @@
 #include "tests/win32/gui/child_process.h"
 
 #include <string>
+#include <thread>
 
 namespace kw::win32::gui {
 
@@ -12,12 +13,21 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, std::wstring_vi
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_.reset(info.hProcess);
-        id_ = info.dwProcessId;
+    // Wine now and then refuses a start while the previous program of the prefix winds down.
+    for (int attempt = 0; attempt < 5 && !process_; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            process_.reset(info.hProcess);
+            id_ = info.dwProcessId;
+            startError_ = 0;
+        } else {
+            startError_ = GetLastError();
+        }
     }
 }
 

@@ -20,6 +20,8 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return static_cast<bool>(process_); }
+    // GetLastError of the last refused start, 0 once started.
+    DWORD startError() const { return startError_; }
     DWORD id() const { return id_; }
     bool running() const;
 
@@ -30,6 +32,7 @@ class ChildProcess {
   private:
     UniqueHandle process_;
     DWORD id_ = 0;
+    DWORD startError_ = 0;
 };
 
 }  // namespace kw::win32::gui
