@@ -5,6 +5,7 @@
 
 #include "core/sip_account.h"
 #include "platform/call_source.h"
+#include "platform/dav_client.h"
 #include "platform/secret_store.h"
 
 // What the program loads only when it is used, so that a plain start pays for none of it: each
@@ -22,6 +23,10 @@ using MakeRouterSource = CallSource* (*)(const std::string& host, std::uint16_t 
 inline constexpr char kSecretsModule[] = "klingelwart-secrets.so";
 inline constexpr char kMakeSecretStore[] = "kw_make_secret_store";
 using MakeSecretStore = SecretStore* (*)();
+
+inline constexpr char kCardDavModule[] = "klingelwart-carddav.so";
+inline constexpr char kMakeDavClient[] = "kw_make_dav_client";
+using MakeDavClient = DavClient* (*)();
 
 }  // namespace kw::platform
 
