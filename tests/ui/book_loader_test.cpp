@@ -9,44 +9,13 @@
 #include <random>
 
 #include "core/book_files.h"
+#include "tests/support/posted_tasks.h"
 
 namespace kw::ui {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// The UI thread's queue: the worker posts, the test runs what arrived.
-class Queue {
-  public:
-    void post(std::function<void()> task) {
-        const std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-        arrived_.notify_all();
-    }
-    // Runs one posted task; false when none came within the bound.
-    bool runOne(std::chrono::milliseconds bound = 5s) {
-        std::unique_lock lock(mutex_);
-        if (!arrived_.wait_for(lock, bound, [this] { return !tasks_.empty(); })) {
-            return false;
-        }
-        auto task = std::move(tasks_.front());
-        tasks_.pop_front();
-        lock.unlock();
-        task();
-        return true;
-    }
-
-    bool waitPosted() {
-        std::unique_lock lock(mutex_);
-        return arrived_.wait_for(lock, 5s, [this] { return !tasks_.empty(); });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<std::function<void()>> tasks_;
-};
 
 // Each line of a file is a "number=name" entry.
 BookReading Lines(std::string_view, std::string_view bytes) {
@@ -82,7 +51,7 @@ NameLookup Index(const std::vector<BookReading>& readings, const PhoneBookOption
 struct Rig {
     fs::path dir =
         fs::temp_directory_path() / ("kw_loader_" + std::to_string(std::random_device{}()));
-    Queue queue;
+    test::PostedTasks queue;
     std::vector<LoadedBooks> results;
     std::atomic<int> reads = 0;
     std::optional<BookLoader> loader;
