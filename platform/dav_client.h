@@ -20,8 +20,8 @@ struct DavRequest {
 
 // Bounds on one exchange, redirects included. Nothing a server does may hold a sync longer.
 struct DavLimits {
-    std::size_t maxBytes = 64u * 1024u * 1024u;  // of the reply body
-    std::chrono::milliseconds stall{20'000};     // without a byte arriving (connecting included)
+    std::size_t maxBytes = 64u * 1024u * 1024u;   // of the reply body
+    std::chrono::milliseconds stall{20'000};      // without a byte arriving (connecting included)
     std::chrono::milliseconds deadline{120'000};  // for the whole exchange
 };
 
