@@ -382,6 +382,9 @@ class QtMainScreenViewTest : public QObject {
         rig_->view.showCallSources({{false, "a &"}, {true, "b"}});
         QCOMPARE(phone.toolTip(), QString("a &\nb"));
         QVERIFY(phone.receiving());
+        // A server's words that look like markup are shown as they are, never rendered.
+        rig_->view.showCallSources({{false, "SIP: <img src=\"/x\"><b>403</b>"}});
+        QVERIFY(phone.toolTip().contains("&lt;img src=&quot;/x&quot;&gt;&lt;b&gt;403"));
     }
 };
 

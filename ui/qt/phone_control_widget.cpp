@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -54,7 +55,11 @@ PhoneControlWidget::PhoneControlWidget(QWidget* parent) : QWidget(parent) {
 
 void PhoneControlWidget::showStatus(bool receiving, std::string_view tooltip) {
     receiving_ = receiving;
-    setToolTip(ToQString(tooltip));
+    // The lines carry what servers say; Qt would render one that looks like markup.
+    const QString text = ToQString(tooltip);
+    setToolTip(Qt::mightBeRichText(text)
+                   ? "<p style=\"white-space:pre\">" + text.toHtmlEscaped() + "</p>"
+                   : text);
     update();
 }
 
