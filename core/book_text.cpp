@@ -104,6 +104,32 @@ BookReading BookError(std::string reason) {
     return reading;
 }
 
+std::optional<std::string> Utf16WithMarkToUtf8(std::string_view text) {
+    const bool little = text.starts_with("\xFF\xFE");
+    if (!little && !text.starts_with("\xFE\xFF")) {
+        return std::nullopt;
+    }
+    const auto unit = [&](std::size_t at) -> char32_t {
+        const auto first = static_cast<unsigned char>(text[at]);
+        const auto second = static_cast<unsigned char>(text[at + 1]);
+        return little ? first | (second << 8) : (first << 8) | second;
+    };
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (std::size_t at = 2; at + 1 < text.size(); at += 2) {
+        char32_t c = unit(at);
+        if (c >= 0xD800 && c <= 0xDBFF && at + 3 < text.size() && unit(at + 2) >= 0xDC00 &&
+            unit(at + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+            at += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(utf8, c);
+    }
+    return utf8;
+}
+
 std::string_view WithoutByteOrderMark(std::string_view text) {
     return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
 }

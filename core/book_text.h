@@ -48,6 +48,11 @@ class BookCollector {
 // A reading that failed for `reason`.
 BookReading BookError(std::string reason);
 
+// UTF-16 text that starts with its byte order mark (as Excel's and Outlook's "Unicode" exports
+// do) as UTF-8, the mark dropped and unpaired surrogates replaced by U+FFFD; absent for any
+// other text.
+std::optional<std::string> Utf16WithMarkToUtf8(std::string_view text);
+
 // The text without a UTF-8 byte order mark at its start.
 std::string_view WithoutByteOrderMark(std::string_view text);
 

@@ -164,8 +164,12 @@ BookReading ReadCsvBook(std::string_view bytes) {
     if (auto reason = BookTooLarge(bytes)) {
         return BookError(std::move(*reason));
     }
-    bytes = WithoutByteOrderMark(bytes);
     std::string converted;
+    if (auto wide = Utf16WithMarkToUtf8(bytes)) {
+        converted = std::move(*wide);
+        bytes = converted;
+    }
+    bytes = WithoutByteOrderMark(bytes);
     if (!IsValidUtf8(bytes)) {
         converted = Windows1252ToUtf8(bytes);
         bytes = converted;

@@ -9,6 +9,8 @@
 namespace kw {
 namespace {
 
+using namespace std::string_literals;
+
 struct ReadCase {
     std::string what;
     std::string fileName;
@@ -65,6 +67,21 @@ TEST(BookReadersTest, ReadsTheExportsUsersHave) {
          "\xEF\xBB\xBFName,Given Name,Phone 1 - Type,Phone 1 - Value,Phone 2 - Value\n"
          "\"Eva, Dr.\",Eva,Mobile,+49 171 1 ::: 030 2,\n",
          {{"Eva, Dr.", "+49 171 1"}, {"Eva, Dr.", "030 2"}},
+         ""},
+        {"CSV, Outlook's Unicode export: UTF-16 LE with its mark, a character beyond the BMP",
+         "u.csv",
+         "\xFF\xFE"
+         "N\0a\0m\0e\0,\0P\0h\0o\0n\0e\0\n\0J\0\xFC\0r\0\x3D\xD8\x00\xDE,\0"
+         "0\0"
+         "3\0"
+         "0\0\n\0"s,
+         {{"Jür\U0001F600", "030"}},
+         ""},
+        {"CSV, UTF-16 BE with its mark, an unpaired surrogate",
+         "b.csv",
+         "\xFE\xFF\0N\0a\0m\0e\0,\0P\0h\0o\0n\0e\0\n\xD8\x00\0,\0"
+         "1"s,
+         {{"\xEF\xBF\xBD", "1"}},
          ""},
         {"CSV without any telephone column",
          "x.csv",
