@@ -19,8 +19,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, std::wstring_vi
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
         PROCESS_INFORMATION info{};
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, nullptr, &startup, &info)) {
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
             CloseHandle(info.hThread);
             process_.reset(info.hProcess);
             id_ = info.dwProcessId;
