@@ -35,7 +35,7 @@ constexpr DWORD kReadChunk = 64u * 1024u;
 struct Exchange {
     UniqueHandle stepDone{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     DWORD error = 0;
-    DWORD bytesRead = 0;
+    DWORD bytes = 0;  // available, or read
     DWORD secureFlags = 0;
     std::string body;
     std::vector<char> buffer = std::vector<char>(kReadChunk);
@@ -54,9 +54,14 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
             exchange.error = 0;
             SetEvent(exchange.stepDone.get());
             break;
+        case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+            exchange.error = 0;
+            exchange.bytes = info != nullptr ? *static_cast<const DWORD*>(info) : 0;
+            SetEvent(exchange.stepDone.get());
+            break;
         case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
             exchange.error = 0;
-            exchange.bytesRead = length;
+            exchange.bytes = length;
             SetEvent(exchange.stepDone.get());
             break;
         case WINHTTP_CALLBACK_STATUS_SECURE_FAILURE:
@@ -110,10 +115,13 @@ DavFault FaultOf(DWORD error) {
         case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
         case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
         case ERROR_WINHTTP_SECURE_INVALID_CERT:
+        case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:  // how Wine reports a refused certificate
             return DavFault::Certificate;
         case ERROR_WINHTTP_NAME_NOT_RESOLVED:
         case ERROR_WINHTTP_CANNOT_CONNECT:
         case ERROR_WINHTTP_CONNECTION_ERROR:
+        // Also a connection closed before any reply: WinHTTP gives both the same code.
+        case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
             return DavFault::Unreachable;
         case ERROR_WINHTTP_TIMEOUT:
             return DavFault::TooSlow;
@@ -358,16 +366,23 @@ class Trip {
         DavReply reply;
         reply.status = status;
         for (;;) {
-            exchange->bytesRead = 0;
-            if (auto fault = await(WinHttpReadData(handle.get(), exchange->buffer.data(),
-                                                   DWORD(exchange->buffer.size()), nullptr),
-                                   *exchange)) {
+            // Asked first what has arrived, since a read may wait until its buffer is full: a
+            // slow server would look stalled.
+            exchange->bytes = 0;
+            if (auto fault = await(WinHttpQueryDataAvailable(handle.get(), nullptr), *exchange)) {
                 return std::move(*fault);
             }
-            const DWORD read = std::min<DWORD>(exchange->bytesRead, kReadChunk);
-            if (read == 0) {
+            const DWORD available = std::min<DWORD>(exchange->bytes, kReadChunk);
+            if (available == 0) {
                 return reply;
             }
+            exchange->bytes = 0;
+            if (auto fault = await(
+                    WinHttpReadData(handle.get(), exchange->buffer.data(), available, nullptr),
+                    *exchange)) {
+                return std::move(*fault);
+            }
+            const DWORD read = std::min(exchange->bytes, available);
             if (read > limits_.maxBytes - reply.body.size()) {
                 return Fault(DavFault::TooLarge);
             }
