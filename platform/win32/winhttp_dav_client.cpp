@@ -445,12 +445,22 @@ class Trip {
     std::wstring headers_;
 };
 
+// With the proxy the user set for the system where Windows knows it (8.1 on), else with the one
+// set for WinHTTP alone.
+HINTERNET OpenSession() {
+    for (DWORD access : {WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY}) {
+        if (HINTERNET session = WinHttpOpen(L"Klingelwart", access, WINHTTP_NO_PROXY_NAME,
+                                            WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC)) {
+            return session;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 WinHttpDavClient::WinHttpDavClient()
-    : session_(WinHttpOpen(L"Klingelwart", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                           WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC)),
-      cancelled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    : session_(OpenSession()), cancelled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     constexpr DWORD kNotifications = WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS |
                                      WINHTTP_CALLBACK_FLAG_SECURE_FAILURE |
                                      WINHTTP_CALLBACK_FLAG_HANDLES;
