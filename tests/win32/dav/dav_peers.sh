@@ -1,6 +1,6 @@
 #!/bin/bash
 # The address-book servers the WinHTTP client's tests under Wine talk to, run natively on
-# 127.0.0.1 from the peers in tests/carddav:
+# 127.0.0.1: the peers in tests/carddav and slow_server.py next to this script.
 #
 #   dav_peers.sh start FOLDER   FOLDER/peers.txt then holds one "NAME PORT" line per server,
 #                               FOLDER/certs/ca.pem the CA that signed the "tls" server
@@ -73,5 +73,6 @@ radicale self --tls "$folder/certs/self.pem" "$folder/certs/self.key"
 for mode in trickle silent huge huge-unannounced close garbage redirect-same redirect-loop; do
     run "$mode" python3 "$peers/hostile_server.py" "$mode"
 done
+run slow python3 "$(dirname "$0")/slow_server.py"
 run redirect python3 "$peers/hostile_server.py" redirect --location http://localhost:1/kw/buch/
 echo "closed $(free_port)" >>"$folder/peers.txt"

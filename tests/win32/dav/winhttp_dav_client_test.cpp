@@ -104,6 +104,7 @@ TEST(WinHttpDavClientTest, MisbehavingServersEndWithinTheLimits) {
     const Case cases[] = {
         {"trickle", DavFault::TooSlow, ""},  // a byte a second: only the deadline ends it
         {"silent", DavFault::TooSlow, ""},
+        {"slow", DavFault::None, "langsam.vcf</d:href></d:response></d:multistatus>"},
         {"huge", DavFault::TooLarge, ""},
         {"huge-unannounced", DavFault::TooLarge, ""},
         {"redirect", DavFault::OtherHost, "http://localhost:1/kw/buch/"},
