@@ -147,14 +147,13 @@ DavReply SystemFault(DWORD error, DWORD secureFlags = 0) {
 
 // An address taken apart; `path` holds the query too.
 struct Target {
-    std::wstring url;
     INTERNET_SCHEME scheme = INTERNET_SCHEME_HTTP;
     std::wstring host;
     INTERNET_PORT port = 0;
     std::wstring path;
 };
 
-std::optional<Target> Crack(std::wstring url, DWORD& error) {
+std::optional<Target> Crack(const std::wstring& url, DWORD& error) {
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwSchemeLength = DWORD(-1);
@@ -179,10 +178,10 @@ std::optional<Target> Crack(std::wstring url, DWORD& error) {
     target.port = parts.nPort;
     target.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
     target.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    target.path.erase(std::min(target.path.find(L'#'), target.path.size()));  // never sent
     if (target.path.empty()) {
         target.path = L"/";
     }
-    target.url = std::move(url);
     return target;
 }
 
@@ -194,14 +193,18 @@ bool SameOrigin(const Target& a, const Target& b) {
 
 // A Location header made absolute against the address it came from.
 std::wstring Resolve(const Target& base, const std::wstring& location) {
-    if (location.find(L"://") != std::wstring::npos) {
+    const std::size_t schemeEnd = location.find(L"://");
+    if (schemeEnd != std::wstring::npos && schemeEnd < location.find_first_of(L"/?#")) {
         return location;
     }
     const std::wstring scheme = base.scheme == INTERNET_SCHEME_HTTPS ? L"https:" : L"http:";
     if (location.starts_with(L"//")) {
         return scheme + location;
     }
-    const std::wstring origin = scheme + L"//" + base.host + L":" + std::to_wstring(base.port);
+    const bool literalV6 =
+        base.host.find(L':') != std::wstring::npos && !base.host.starts_with(L"[");
+    const std::wstring host = literalV6 ? L"[" + base.host + L"]" : base.host;
+    const std::wstring origin = scheme + L"//" + host + L":" + std::to_wstring(base.port);
     if (location.starts_with(L"/")) {
         return origin + location;
     }
