@@ -18,6 +18,8 @@ packages=(
     fp-utils-3.2.2 nsis
     # fonts-wine: Wine's own faces (the dialog font, the caption buttons' symbols).
     wine64 fonts-wine
+    # the address-book servers the WinHTTP client is tested against, and the test certificates
+    radicale python3 openssl
 )
 tools/deps.sh "${packages[@]}"
 

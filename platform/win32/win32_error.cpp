@@ -8,6 +8,8 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
+#include <winhttp.h>
+
 namespace kw::win32 {
 
 namespace {
@@ -95,6 +97,30 @@ constexpr Win32Text kWin32Texts[] = {
     {ERROR_TIMEOUT, "Der Vorgang wurde wegen Zeitüberschreitung beendet"},
     {ERROR_NOT_ENOUGH_QUOTA, "Nicht genügend Quoten verfügbar, um diesen Befehl zu verarbeiten"},
     {ERROR_CANT_ACCESS_FILE, "Das System kann nicht auf die Datei zugreifen"},
+    // WinHTTP's codes: their texts live in winhttp.dll, which FormatMessageW does not search.
+    {ERROR_WINHTTP_TIMEOUT, "Das Zeitlimit für den Vorgang wurde überschritten"},
+    {ERROR_WINHTTP_INVALID_URL, "Die URL ist ungültig"},
+    {ERROR_WINHTTP_UNRECOGNIZED_SCHEME, "Das URL-Schema wird nicht unterstützt"},
+    {ERROR_WINHTTP_NAME_NOT_RESOLVED, "Der Servername konnte nicht aufgelöst werden"},
+    {ERROR_WINHTTP_OPERATION_CANCELLED, "Der Vorgang wurde abgebrochen"},
+    {ERROR_WINHTTP_CANNOT_CONNECT, "Es konnte keine Verbindung mit dem Server hergestellt werden"},
+    {ERROR_WINHTTP_CONNECTION_ERROR, "Die Verbindung mit dem Server wurde unerwartet beendet"},
+    {ERROR_WINHTTP_SECURE_CERT_DATE_INVALID,
+     "Das Zertifikat des Servers ist abgelaufen oder noch nicht gültig"},
+    {ERROR_WINHTTP_SECURE_CERT_CN_INVALID,
+     "Der Name im Zertifikat des Servers passt nicht zu seiner Adresse"},
+    {ERROR_WINHTTP_SECURE_INVALID_CA,
+     "Das Zertifikat des Servers stammt von keiner vertrauenswürdigen Zertifizierungsstelle"},
+    {ERROR_WINHTTP_SECURE_CERT_REV_FAILED,
+     "Der Sperrstatus des Serverzertifikats konnte nicht geprüft werden"},
+    {ERROR_WINHTTP_INVALID_SERVER_RESPONSE, "Die Antwort des Servers ist ungültig"},
+    {ERROR_WINHTTP_REDIRECT_FAILED, "Die Weiterleitung ist fehlgeschlagen"},
+    {ERROR_WINHTTP_SECURE_CHANNEL_ERROR, "Fehler beim Aufbau der sicheren Verbindung"},
+    {ERROR_WINHTTP_SECURE_INVALID_CERT, "Das Zertifikat des Servers ist ungültig"},
+    {ERROR_WINHTTP_SECURE_CERT_REVOKED, "Das Zertifikat des Servers wurde gesperrt"},
+    {ERROR_WINHTTP_SECURE_FAILURE, "Das Zertifikat des Servers enthält Fehler"},
+    {ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE,
+     "Das Zertifikat des Servers ist für diesen Zweck nicht zugelassen"},
 };
 
 constexpr bool Sorted() {
