@@ -10,6 +10,7 @@
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "platform/win32/pipe_call_source.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/tray_notifier.h"
 #include "ui/call_source_catalogue.h"
 
@@ -55,8 +56,8 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
                               messages_,
                               fileDialog_,
                               &credentials_,
-                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
-                              [this] { return ui::StatusLines(books_); }},
+                              [this](const PhoneBookOptions& chosen) { books_.load(chosen); },
+                              [this] { return books_.statusLines(); }},
       autostart_(win32::Win32ProgramInfo::modulePath()),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
@@ -106,10 +107,20 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
               }
           },
           window_),
-      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
-                  BuildNameIndex,
-                  [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
-                  [this](const ui::LoadedBooks& loaded) { booksLoaded(loaded); }) {
+      booksPlatform_{
+          [](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+          BuildNameIndex,
+          [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
+          []() -> std::unique_ptr<platform::DavClient> {
+              return std::make_unique<win32::WinHttpDavClient>();
+          },
+          win32::WideToUtf8(win32::CallListDirectory()),
+          &credentials_,
+          [this](const std::vector<std::string>& problems) {
+              sources_.setNotes("Telefonbuch", problems);
+          },
+          [this](const ui::NameLookup& names) { incoming_.setNames(names); }},
+      books_(booksPlatform_) {
     window_.connectTo(presenter_);
 }
 
@@ -135,7 +146,7 @@ bool KlingelwartWinApp::start() {
     notifications_.apply(LoadDisplayOptions(store_));
     // Outcomes are due some seconds after a call ended; this finds them soon enough.
     uiThread_.every(2000, [this] { incoming_.tick(); });
-    bookLoader_.load(LoadPhoneBookOptions(store_));
+    books_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     // After the first show: a long list takes a few milliseconds to read. A call that rings
     // before is appended to the file and read back with the rest.
@@ -152,12 +163,6 @@ int KlingelwartWinApp::run() {
 
 void KlingelwartWinApp::showUnseenMissedCalls() {
     presenter_.missedCallsCounted(static_cast<int>(ui::UnseenMissedCalls(callLog_, store_)));
-}
-
-void KlingelwartWinApp::booksLoaded(const ui::LoadedBooks& loaded) {
-    books_ = loaded.books;
-    sources_.setNotes("Telefonbuch", ui::BookProblems(books_));
-    incoming_.setNames(loaded.lookup);
 }
 
 }  // namespace kw::app

@@ -11,6 +11,7 @@
 #include "platform/instance_guard.h"
 #include "platform/win32/com/dispatch_automation.h"
 #include "platform/win32/credential_store.h"
+#include "platform/win32/winhttp_dav_client.h"
 #include "platform/win32/html_help_viewer.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/run_key_autostart.h"
@@ -26,7 +27,7 @@
 #include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
-#include "ui/book_loader.h"
+#include "ui/address_books.h"
 #include "ui/call_notifications.h"
 #include "ui/call_sources.h"
 #include "ui/incoming_calls.h"
@@ -64,8 +65,6 @@ class KlingelwartWinApp {
     void applySources(const CallSourceOptions& on);
     // The missed calls the user has not seen in the call list yet, beside the phone.
     void showUnseenMissedCalls();
-    // New books: their problems on the phone's tooltip, their names for the calls.
-    void booksLoaded(const ui::LoadedBooks& loaded);
 
     AppOptions options_;
     CallInfo call_;
@@ -91,8 +90,6 @@ class KlingelwartWinApp {
     winui::Win32DialogOpener dialogs_;
     ui::MainScreenPlatform platform_;
     ui::MainScreen presenter_;
-    // Each book's status line as last read.
-    std::vector<ui::BookStatus> books_;
     win32::UiThreadQueue uiThread_;
     winui::UniqueIcon trayIcon_;
     ui::CallNotificationsPlatform notificationsPlatform_;
@@ -105,8 +102,9 @@ class KlingelwartWinApp {
     // Near the end, so that they go early; the destructor takes the phone source back from the
     // window.
     ui::CallSources sources_;
-    // Last: its thread posts into the members above until it is joined.
-    ui::BookLoader bookLoader_;
+    ui::AddressBooksPlatform booksPlatform_;
+    // Last: its threads post into the members above until they are joined.
+    ui::AddressBooks books_;
 };
 
 }  // namespace kw::app
