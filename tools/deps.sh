@@ -32,6 +32,8 @@ packages=(
     # the desktop: a notification server for the notifier's tests, GLib's launcher reading the
     # autostart entry as a session does
     dunst libglib2.0-bin
+    # Radicale as the address-book server, and Python for the misbehaving one of its tests
+    radicale python3
 )
 if (($# > 0)); then
     packages=("$@")
