@@ -249,10 +249,14 @@ DavReply QtDavClient::send(const DavRequest& request, const DavLimits& limits) {
     {
         QNetworkAccessManager manager;
         manager.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-        const QSslConfiguration trust = Trust();
+        // Qt's TLS takes a while to set up the first time; plain HTTP has no need of it.
+        const std::optional<QSslConfiguration> trust =
+            url.scheme() == QLatin1String("https") ? std::optional(Trust()) : std::nullopt;
         for (int redirects = 0;; ++redirects) {
             QNetworkRequest next(url);
-            next.setSslConfiguration(trust);
+            if (trust) {
+                next.setSslConfiguration(*trust);
+            }
             next.setHeader(QNetworkRequest::ContentTypeHeader,
                            QByteArrayLiteral("application/xml; charset=utf-8"));
             if (!request.depth.empty()) {

@@ -10,7 +10,8 @@ MODE, what it does with each request it has read in full:
   trickle           a 207 announcing 1 MB of body, then one byte each INTERVAL seconds (1)
   silent            nothing at all, the connection kept open
   huge              a 207 announcing 100 MB, and sends them
-  huge-unannounced  a 207 without a length, then endless body until the client goes
+  huge-unannounced  a 207 without a length, then body without end at some 60 MB/s until the
+                    client goes
   close             closes the connection without a word
   garbage           a line that is not HTTP, then closes
   redirect          a 307 to URL (--location, required), for a redirect to another host
@@ -110,6 +111,7 @@ class Handler(socketserver.StreamRequestHandler):
             block = b" " * 65536
             while True:
                 send(block)
+                time.sleep(0.001)  # about as fast as a local network, not as loopback
         elif mode == "close":
             return False
         elif mode == "garbage":

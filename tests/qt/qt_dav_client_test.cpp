@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/qt/qt_dav_client.h"
+#include "tests/qt/terminated_process.h"
 
 using kw::platform::DavFault;
 using kw::platform::DavLimits;
@@ -33,14 +34,7 @@ quint16 FreePort() {
     return server.serverPort();
 }
 
-struct Stop {
-    void operator()(QProcess* process) const {
-        process->terminate();
-        process->waitForFinished(5000);
-        delete process;
-    }
-};
-using Peer = std::unique_ptr<QProcess, Stop>;
+using Peer = TerminatedProcess;
 
 // A script of tests/carddav, once it says it listens.
 Peer Start(const QString& script, const QStringList& arguments) {
