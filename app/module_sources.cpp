@@ -5,6 +5,7 @@
 #include "core/call_monitor_status.h"
 #include "core/sip_status.h"
 #include "platform/posix/module_entries.h"
+#include "platform/refused_dav_client.h"
 #include "platform/refused_source.h"
 
 namespace kw::app {
@@ -24,6 +25,23 @@ class ModuleSource final : public platform::CallSource {
   private:
     posix::SharedModule module_;
     std::unique_ptr<platform::CallSource> source_;
+};
+
+// The same for the address-book client.
+class ModuleDavClient final : public platform::DavClient {
+  public:
+    ModuleDavClient(posix::SharedModule module, platform::DavClient* client)
+        : module_(std::move(module)), client_(client) {}
+
+    platform::DavReply send(const platform::DavRequest& request,
+                            const platform::DavLimits& limits) override {
+        return client_->send(request, limits);
+    }
+    void cancel() override { client_->cancel(); }
+
+  private:
+    posix::SharedModule module_;
+    std::unique_ptr<platform::DavClient> client_;
 };
 
 // The source `Make` makes from `arguments`, or one that only reports `refusal` of why not.
@@ -56,6 +74,16 @@ std::unique_ptr<platform::CallSource> LoadRouterSource(
         platform::kRouterModule, platform::kMakeRouterSource, directories,
         [&](const std::string& why) { return CallMonitorUnavailable(host, port, why); }, host,
         port);
+}
+
+std::unique_ptr<platform::DavClient> LoadDavClient(const std::vector<std::string>& directories) {
+    auto made = posix::OpenEntry<platform::MakeDavClient>(platform::kCardDavModule,
+                                                          platform::kMakeDavClient, directories);
+    if (!made.ok()) {
+        return std::make_unique<platform::RefusedDavClient>(made.failure().description);
+    }
+    auto& [module, make] = made.value();
+    return std::make_unique<ModuleDavClient>(std::move(module), make());
 }
 
 }  // namespace kw::app

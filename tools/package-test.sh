@@ -102,7 +102,7 @@ for size in 16 24 32 48 64 128 256; do
 done
 # What only a switched-on source loads, in the program's private directory.
 modules=()
-for module in sip router secrets; do
+for module in sip router carddav secrets; do
     modules+=("usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/klingelwart/klingelwart-$module.so")
 done
 expected_files+=("${modules[@]}")

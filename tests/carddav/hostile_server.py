@@ -8,9 +8,11 @@ serves every request on every connection the same way until it gets SIGTERM or S
 
 MODE, what it does with each request it has read in full:
   trickle           a 207 announcing 1 MB of body, then one byte each INTERVAL seconds (1)
+  slow              the 207 of redirect-same's target, one byte each INTERVAL seconds
   silent            nothing at all, the connection kept open
   huge              a 207 announcing 100 MB, and sends them
-  huge-unannounced  a 207 without a length, then endless body until the client goes
+  huge-unannounced  a 207 without a length, then body without end at some 60 MB/s until the
+                    client goes
   close             closes the connection without a word
   garbage           a line that is not HTTP, then closes
   redirect          a 307 to URL (--location, required), for a redirect to another host
@@ -74,14 +76,20 @@ class Handler(socketserver.StreamRequestHandler):
             return False
         method, path, headers, body = request
         send = self.wfile.write
-        if mode == "redirect-same" and path == "/ziel/":
+        if (mode == "redirect-same" and path == "/ziel/") or mode == "slow":
             text = MULTISTATUS.format(
                 method=method, depth=headers.get("depth", "-"), body=len(body)
             ).encode("utf-8")
             send(head("207 Multi-Status", [
                 ("Content-Type", "application/xml; charset=utf-8"),
                 ("Content-Length", len(text)),
-            ]) + text)
+            ]))
+            for index in range(len(text)) if mode == "slow" else []:
+                self.wfile.flush()
+                time.sleep(self.server.options.interval)
+                send(text[index:index + 1])
+            if mode != "slow":
+                send(text)
         elif mode.startswith("redirect"):
             location = {
                 "redirect": self.server.options.location,
@@ -110,6 +118,7 @@ class Handler(socketserver.StreamRequestHandler):
             block = b" " * 65536
             while True:
                 send(block)
+                time.sleep(0.001)  # about as fast as a local network, not as loopback
         elif mode == "close":
             return False
         elif mode == "garbage":
@@ -127,7 +136,7 @@ class Server(socketserver.ThreadingTCPServer):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("mode", choices=[
-        "trickle", "silent", "huge", "huge-unannounced", "close", "garbage",
+        "trickle", "slow", "silent", "huge", "huge-unannounced", "close", "garbage",
         "redirect", "redirect-same", "redirect-loop"])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--location")

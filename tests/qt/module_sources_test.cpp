@@ -57,5 +57,24 @@ TEST(ModuleSourcesTest, MissingSecretModuleFailsEveryCall) {
     EXPECT_EQ(store.erase(account), missing);
 }
 
+// The real client comes from beside the program; without it every exchange says why.
+TEST(ModuleSourcesTest, DavClientFromItsModuleOrWhyNot) {
+    const platform::DavRequest ftp{"PROPFIND", "ftp://127.0.0.1/"};
+    struct Case {
+        std::vector<std::string> directories;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {{KW_MODULE_DIR}, "Protocol \"ftp\" is unknown"},
+        {{"/nirgends"}, "klingelwart-carddav.so nicht gefunden"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.detail);
+        const platform::DavReply reply = LoadDavClient(c.directories)->send(ftp, {});
+        EXPECT_EQ(reply.fault, platform::DavFault::Other);
+        EXPECT_EQ(reply.detail, c.detail);
+    }
+}
+
 }  // namespace
 }  // namespace kw::app

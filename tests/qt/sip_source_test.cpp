@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/qt/sip_source.h"
+#include "tests/qt/terminated_process.h"
 
 using kw::platform::CallSourceStatus;
 using Call = std::pair<std::string, std::string>;
@@ -101,14 +102,7 @@ class SipSourceTest : public QObject {
     }
 
     // Its main process takes the workers along only when it may end itself.
-    struct Terminate {
-        void operator()(QProcess* process) const {
-            process->terminate();
-            process->waitForFinished(5000);
-            delete process;
-        }
-    };
-    using Registrar = std::unique_ptr<QProcess, Terminate>;
+    using Registrar = TerminatedProcess;
 
     // Kamailio as the registrar, its bindings in memory only.
     static Registrar kamailio(const QTemporaryDir& directory, quint16 port,
