@@ -71,6 +71,14 @@ constexpr std::array kSources{
               }},
 };
 
+// $XDG_CACHE_HOME/Klingelwart, else ~/.cache/Klingelwart; a relative XDG path is ignored.
+std::string CacheDirectory(const char* xdgCacheHome, const char* home) {
+    if (xdgCacheHome != nullptr && xdgCacheHome[0] == '/') {
+        return std::string(xdgCacheHome) + "/Klingelwart";
+    }
+    return std::string(home != nullptr ? home : "") + "/.cache/Klingelwart";
+}
+
 }  // namespace
 
 std::vector<ui::KindedSource> CallSourcesFor(const CallSourceOptions& options,
@@ -96,8 +104,8 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                               messages_,
                               fileDialog_,
                               &secrets_,
-                              [this](const PhoneBookOptions& chosen) { bookLoader_.load(chosen); },
-                              [this] { return ui::StatusLines(books_); }},
+                              [this](const PhoneBookOptions& chosen) { books_.load(chosen); },
+                              [this] { return books_.statusLines(); }},
       autostart_(posix::XdgAutostart::defaultConfigHome(), program_.directory() + "/klingelwart"),
       anzeigePlatform_{store_, messages_, autostart_,
                        [this](const DisplayOptions& chosen) { notifications_.apply(chosen); }},
@@ -144,12 +152,19 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
       sources_([this](CallSourceKind kind,
                       const platform::CallReport& report) { incoming_.report(kind, report); },
                window_),
-      bookLoader_([](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
-                  BuildNameIndex,
-                  [this](std::function<void()> task) {
-                      QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
-                  },
-                  [this](const ui::LoadedBooks& loaded) { booksLoaded(loaded); }) {
+      booksPlatform_{[](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                     BuildNameIndex,
+                     [this](std::function<void()> task) {
+                         QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
+                     },
+                     [] { return LoadDavClient(); },
+                     CacheDirectory(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME")),
+                     &secrets_,
+                     [this](const std::vector<std::string>& problems) {
+                         sources_.setNotes("Telefonbuch", problems);
+                     },
+                     [this](const ui::NameLookup& names) { incoming_.setNames(names); }},
+      books_(booksPlatform_) {
     window_.connectTo(presenter_);
 }
 
@@ -164,7 +179,7 @@ bool KlingelwartApp::start() {
     notifications_.apply(LoadDisplayOptions(store_));
     QObject::connect(&outcomes_, &QTimer::timeout, &outcomes_, [this] { incoming_.tick(); });
     outcomes_.start(kOutcomeTick);
-    bookLoader_.load(LoadPhoneBookOptions(store_));
+    books_.load(LoadPhoneBookOptions(store_));
     window_.showAsLoaded();
     // After the first show: a long list takes a few milliseconds to read. A call that rings
     // before is appended to the file and read back with the rest.
@@ -180,12 +195,6 @@ bool KlingelwartApp::start() {
 
 void KlingelwartApp::showUnseenMissedCalls() {
     presenter_.missedCallsCounted(static_cast<int>(ui::UnseenMissedCalls(callLog_, store_)));
-}
-
-void KlingelwartApp::booksLoaded(const ui::LoadedBooks& loaded) {
-    books_ = loaded.books;
-    sources_.setNotes("Telefonbuch", ui::BookProblems(books_));
-    incoming_.setNames(loaded.lookup);
 }
 
 }  // namespace kw::app

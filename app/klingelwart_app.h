@@ -30,10 +30,10 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_manager.h"
+#include "ui/address_books.h"
 #include "ui/anrufliste.h"
 #include "ui/anrufquellen.h"
 #include "ui/anzeige.h"
-#include "ui/book_loader.h"
 #include "ui/call_notifications.h"
 #include "ui/call_sources.h"
 #include "ui/incoming_calls.h"
@@ -72,8 +72,6 @@ class KlingelwartApp {
   private:
     // The missed calls the user has not seen in the call list yet, beside the phone.
     void showUnseenMissedCalls();
-    // New books: their problems on the phone's tooltip, their names for the calls.
-    void booksLoaded(const ui::LoadedBooks& loaded);
 
     AppOptions options_;
     CallInfo call_;
@@ -112,10 +110,9 @@ class KlingelwartApp {
     QTimer outcomes_;
     // Reads the call list once the window shows.
     QTimer listLoad_;
-    // Each book's status line as last read.
-    std::vector<ui::BookStatus> books_;
-    // Last: its thread posts to the window and the sources above until it is joined.
-    ui::BookLoader bookLoader_;
+    ui::AddressBooksPlatform booksPlatform_;
+    // Last: its threads post to the window and the sources above until they are joined.
+    ui::AddressBooks books_;
 };
 
 }  // namespace kw::app

@@ -7,8 +7,12 @@
 #include <memory>
 #include <thread>
 
+#include "core/book_file.h"
+#include "core/book_files.h"
 #include "platform/qt/qt_dav_client.h"
 #include "tests/qt/terminated_process.h"
+#include "tests/support/fake_secret_store.h"
+#include "ui/address_books.h"
 
 using kw::platform::DavFault;
 using kw::platform::DavLimits;
@@ -208,6 +212,54 @@ class QtDavClientTest : public QObject {
         sync.join();
         QCOMPARE(reply.fault, DavFault::Cancelled);
         QCOMPARE(SendFromThread(client, request).fault, DavFault::Cancelled);
+    }
+
+    // The whole way from the settings to a name, and the copy that outlives the server.
+    void aServersBookNamesCallersAlsoWhenTheServerIsGone() {
+        const quint16 port = FreePort();
+        Peer server = Start("radicale_server.sh", {QString::number(port), file("book"), "anna",
+                                                   "geheim", "kontakte", file("anna.vcf")});
+        QVERIFY(server);
+        kw::test::FakeSecretStore secrets;
+        const kw::PhoneBookOptions options{
+            .CardDAV = "http://127.0.0.1:" + std::to_string(port) + "/anna/kontakte/",
+            .CardDAVBenutzer = "anna"};
+        secrets.passwords[{options.CardDAV, options.CardDAVBenutzer}] = "geheim";
+        std::vector<std::string> problems;
+        kw::ui::NameLookup names;
+        kw::ui::AddressBooksPlatform platform{
+            [](const std::string& path) { return kw::ReadBookFromDisk(path, kw::ReadBookFile); },
+            [](const std::vector<kw::BookReading>& readings, const kw::PhoneBookOptions&) {
+                return kw::ui::NameLookup([entries = readings.back().entries](std::string_view n) {
+                    for (const kw::BookEntry& entry : entries) {
+                        if (entry.number == n) {
+                            return std::optional(entry.name);
+                        }
+                    }
+                    return std::optional<std::string>();
+                });
+            },
+            [this](std::function<void()> task) {
+                QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+            },
+            [] { return std::make_unique<kw::qt::QtDavClient>(); },
+            file("cache").toStdString(),
+            &secrets,
+            [&](const std::vector<std::string>& now) { problems = now; },
+            [&](const kw::ui::NameLookup& now) { names = now; }};
+        kw::ui::AddressBooks books(platform);
+        books.load(options);
+        const auto named = [&] { return names && names("+49 170 1234567") == "Anna Beispiel"; };
+        QTRY_VERIFY_WITH_TIMEOUT(named(), 20000);
+        QCOMPARE(books.statusLines(), std::vector<std::string>{"CardDAV: 1 Nummer"});
+
+        server = nullptr;
+        books.load(options);
+        QTRY_VERIFY_WITH_TIMEOUT(!problems.empty(), 20000);
+        QVERIFY2(problems[0].starts_with("Telefonbuch CardDAV: Server nicht erreichbar") &&
+                     problems[0].ends_with("; die letzte Kopie bleibt in Gebrauch"),
+                 problems[0].c_str());
+        QTRY_VERIFY_WITH_TIMEOUT(named(), 5000);
     }
 };
 
