@@ -160,11 +160,5 @@ TEST(SyncCardDav, AServersWordsInAReasonAreInertAndShort) {
     EXPECT_LT(problem.size(), 200u);
 }
 
-TEST(CardDavCacheName, OneNamePerAccount) {
-    EXPECT_EQ(CardDavCacheName("https://a/", "u"), CardDavCacheName("https://a/", "u"));
-    EXPECT_NE(CardDavCacheName("https://a/", "u"), CardDavCacheName("https://a/", "v"));
-    EXPECT_NE(CardDavCacheName("https://a/u", ""), CardDavCacheName("https://a/", "u"));
-}
-
 }  // namespace
 }  // namespace kw

@@ -17,17 +17,8 @@ namespace fs = std::filesystem;
 using platform::DavFault;
 using namespace std::chrono_literals;
 
-const std::string kListing =
-    "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>/b/1.vcf</d:href><d:propstat><d:prop>"
-    "<d:getetag>\"1\"</d:getetag></d:prop></d:propstat></d:response></d:multistatus>";
-const std::string kCards =
-    "<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:response>"
-    "<d:href>/b/1.vcf</d:href><d:propstat><d:prop><d:getetag>\"1\"</d:getetag><c:address-data>"
-    "BEGIN:VCARD\r\nFN:Anna\r\nTEL:030 1\r\nEND:VCARD\r\n</c:address-data></d:prop></d:propstat>"
-    "</d:response></d:multistatus>";
-
-// The CardDAV book from the first failed sync to the first good one, as the dialog and the
-// tooltip tell it.
+// Before its first copy the CardDAV book is not yet a fault; its failed sync is, without the
+// promise of a copy.
 TEST(AddressBooks, TheCardDavBookBeforeAndAfterItsFirstCopy) {
     const fs::path dir = fs::temp_directory_path() / "kw-address-books-test";
     fs::remove_all(dir);
@@ -35,7 +26,6 @@ TEST(AddressBooks, TheCardDavBookBeforeAndAfterItsFirstCopy) {
     test::FakeSecretStore secrets;
     secrets.passwords[{"http://dav/b/", "anna"}] = "pw";
     std::vector<std::string> problems;
-    NameLookup names;
     test::ScriptedDavClient* client = nullptr;
     AddressBooksPlatform platform{
         [](const std::string& path) { return ReadBookFromDisk(path, ReadBookFile); },
@@ -54,7 +44,7 @@ TEST(AddressBooks, TheCardDavBookBeforeAndAfterItsFirstCopy) {
         dir.string(),
         &secrets,
         [&](const std::vector<std::string>& now) { problems = now; },
-        [&](const NameLookup& now) { names = now; }};
+        [](const NameLookup&) {}};
     {
         AddressBooks books(platform);
         books.load({.CardDAV = "http://dav/b/", .CardDAVBenutzer = "anna"});
@@ -68,17 +58,6 @@ TEST(AddressBooks, TheCardDavBookBeforeAndAfterItsFirstCopy) {
                       "CardDAV-Abgleich fehlgeschlagen: Benutzername oder Passwort falsch"}));
         EXPECT_EQ(problems, std::vector<std::string>{
                                 "Telefonbuch CardDAV: Benutzername oder Passwort falsch"});
-
-        client->add({DavFault::None, 207, kListing, {}});
-        client->add({DavFault::None, 207, kCards, {}});
-        books.load({.CardDAV = "http://dav/b/", .CardDAVBenutzer = "anna"});
-        for (int i = 0; i < 50 && (!names || !names("0301")); ++i) {
-            queue.runOne(100ms);
-        }
-        ASSERT_TRUE(names);
-        EXPECT_EQ(names("0301"), "Anna");
-        EXPECT_EQ(books.statusLines(), std::vector<std::string>{"CardDAV: 1 Nummer"});
-        EXPECT_TRUE(problems.empty());
     }
     fs::remove_all(dir);
 }
