@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTcpServer>
@@ -18,6 +19,19 @@
 #include "app/klingelwart_app.h"
 #include "app/no_instance_check.h"
 #include "ui/qt/phone_control_widget.h"
+
+namespace {
+
+QWidget* MainWindow() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == "MainScreen") {
+            return top;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 // The real program object on the offscreen platform, with its settings and socket in a
 // temporary directory and a scripted router on 127.0.0.1.
@@ -47,12 +61,7 @@ class QtAppTest : public QObject {
         kw::app::NoInstanceCheck instance;
         kw::app::KlingelwartApp program(instance, home.filePath("run").toStdString());
         QVERIFY(program.start());
-        QWidget* window = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == "MainScreen") {
-                window = top;
-            }
-        }
+        QWidget* window = MainWindow();
         QVERIFY(window != nullptr);
         auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
         QVERIFY(phone != nullptr);
@@ -111,12 +120,7 @@ class QtAppTest : public QObject {
         kw::app::NoInstanceCheck instance;
         kw::app::KlingelwartApp program(instance, std::string("/nirgends"));
         QVERIFY(program.start());
-        QWidget* window = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == "MainScreen") {
-                window = top;
-            }
-        }
+        QWidget* window = MainWindow();
         QVERIFY(window != nullptr);
         auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
         const QString problem = "Telefonbuch fehlt.vcf: Die Datei wurde nicht gefunden.";
@@ -133,6 +137,29 @@ class QtAppTest : public QObject {
         window->findChild<QAction*>("mnuTelefonbuecher")->trigger();
         QCOMPARE(status, QString("fehlt.vcf: Die Datei wurde nicht gefunden."));
         QTRY_VERIFY_WITH_TIMEOUT(!phone->toolTip().contains("Telefonbuch"), 5000);
+    }
+
+    // Qt's German texts are read for the first box, not at the start, and the exit question has
+    // them.
+    void qtTextsTurnGermanWithTheFirstBox() {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        kw::app::NoInstanceCheck instance;
+        kw::app::KlingelwartApp program(instance, std::string("/nirgends"));
+        QVERIFY(program.start());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Yes"));
+
+        QString yes;
+        QTimer::singleShot(0, [&yes] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            yes = box->button(QMessageBox::Yes)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        MainWindow()->findChild<QAction*>("mnuBeenden")->trigger();
+        QCOMPARE(yes, QString("&Ja"));
     }
 };
 
