@@ -19,6 +19,7 @@
 #include "platform/qt/platform_choice.h"
 #include "platform/qt/termination_watcher.h"
 #include "ui/qt/control_font.h"
+#include "ui/qt/deferred_icon_style.h"
 
 namespace {
 
@@ -63,6 +64,8 @@ int main(int argc, char* argv[]) {
     int qtArgumentCount = static_cast<int>(qtArguments.size());
     qtArguments.push_back(nullptr);
     QApplication application(qtArgumentCount, qtArguments.data());
+    // Before the first widget: the application takes it over.
+    QApplication::setStyle(new kw::qt::DeferredIconStyle);
     const kw::qt::TerminationWatcher endingWatch(endingSignals);
     QApplication::setApplicationName(QStringLiteral("Klingelwart"));
     // Wayland desktops match the window to the installed desktop file by this name.
