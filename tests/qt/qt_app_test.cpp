@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "app/klingelwart_app.h"
@@ -139,18 +141,21 @@ class QtAppTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!phone->toolTip().contains("Telefonbuch"), 5000);
     }
 
-    // Qt's German texts are read for the first box, not at the start, and the exit question has
-    // them.
+    // Qt's German texts are read for the first menu or box, not at the start: the menus show
+    // their shortcuts in Qt's words, the exit question has Qt's buttons.
+    void qtTextsTurnGermanWithTheFirstMenu() {
+        const std::unique_ptr<kw::app::KlingelwartApp> program = StartedInEmptyHome();
+        QVERIFY(program != nullptr);
+        QCOMPARE(QCoreApplication::translate("QShortcut", "Ctrl"), QString("Ctrl"));
+        auto* menu = MainWindow()->findChild<QMenu*>("mnuDatei");
+        menu->popup(MainWindow()->pos());
+        QCOMPARE(QCoreApplication::translate("QShortcut", "Ctrl"), QString("Strg"));
+        menu->hide();
+    }
     void qtTextsTurnGermanWithTheFirstBox() {
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        qputenv("XDG_DATA_HOME", home.path().toUtf8());
-        kw::app::NoInstanceCheck instance;
-        kw::app::KlingelwartApp program(instance, std::string("/nirgends"));
-        QVERIFY(program.start());
+        const std::unique_ptr<kw::app::KlingelwartApp> program = StartedInEmptyHome();
+        QVERIFY(program != nullptr);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Yes"));
-
         QString yes;
         QTimer::singleShot(0, [&yes] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -161,6 +166,22 @@ class QtAppTest : public QObject {
         MainWindow()->findChild<QAction*>("mnuBeenden")->trigger();
         QCOMPARE(yes, QString("&Ja"));
     }
+
+  private:
+    // The program in a home of its own, which lasts as long as the test.
+    std::unique_ptr<kw::app::KlingelwartApp> StartedInEmptyHome() {
+        if (!home_.isValid()) {
+            return nullptr;
+        }
+        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
+        auto program =
+            std::make_unique<kw::app::KlingelwartApp>(instance_, std::string("/nirgends"));
+        return program->start() ? std::move(program) : nullptr;
+    }
+
+    QTemporaryDir home_;
+    kw::app::NoInstanceCheck instance_;
 };
 
 QTEST_MAIN(QtAppTest)
