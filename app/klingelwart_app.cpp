@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QMenu>
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -92,7 +94,14 @@ std::vector<ui::KindedSource> CallSourcesFor(const CallSourceOptions& options,
 KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::string> ringDirectory,
                                std::function<MaybeFailure()> reclaimRingLock)
     : store_(std::string(kApplicationName), qt::IniSettingsStore::defaultPath(kApplicationName)),
-      messages_(qt::ProgramIcon()),
+      german_([] {
+          std::fputs(
+              "Klingelwart: Qts deutsche Texte (qtbase_de.qm) fehlen; Qts eigene Knöpfe "
+              "und Menüs bleiben englisch.\n",
+              stderr);
+      }),
+      messages_(qt::ProgramIcon(), &german_),
+      fileDialog_(&german_),
       optionenPlatform_{store_, messages_, files_, fileDialog_},
       anrufquellenPlatform_{
           store_, messages_, ui::DialogRows(kSources),
@@ -118,7 +127,7 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                               presenter_.runActionFor(caller, called);
                           }},
       dialogs_(options_, optionenPlatform_, anrufquellenPlatform_, anzeigePlatform_, program_,
-               &telefonbuecherPlatform_, &anruflistePlatform_),
+               &telefonbuecherPlatform_, &anruflistePlatform_, &german_),
       window_([] { QCoreApplication::exit(0); }),
       windowManager_(window_),
       platform_{instance,
@@ -166,6 +175,10 @@ KlingelwartApp::KlingelwartApp(platform::InstanceGuard& instance, Result<std::st
                      [this](const ui::NameLookup& names) { incoming_.setNames(names); }},
       books_(booksPlatform_) {
     window_.connectTo(presenter_);
+    // The menus show their shortcuts in Qt's words (Strg, Umschalt).
+    for (QMenu* menu : window_.findChildren<QMenu*>()) {
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { german_.need(); });
+    }
 }
 
 bool KlingelwartApp::start() {

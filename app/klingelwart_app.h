@@ -25,6 +25,7 @@
 #include "platform/posix/posix_program_info.h"
 #include "platform/posix/xdg_autostart.h"
 #include "platform/posix/xdg_help_viewer.h"
+#include "platform/qt/german_translation.h"
 #include "platform/qt/ini_settings_store.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_file_dialog.h"
@@ -81,6 +82,8 @@ class KlingelwartApp {
     posix::PosixProgramInfo program_;
     posix::XdgHelpViewer help_;
     posix::PosixFileSearch files_;
+    // Before the boxes and dialogs that need it.
+    qt::GermanTranslation german_;
     qt::QtMessageBox messages_;
     qt::QtFileDialog fileDialog_;
     ui::OptionenPlatform optionenPlatform_;

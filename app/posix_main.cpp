@@ -3,7 +3,6 @@
 #include <QApplication>
 
 #include <cstdlib>
-#include <iostream>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,10 +16,10 @@
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/runtime_directory.h"
 #include "platform/posix/termination_signals.h"
-#include "platform/qt/german_translation.h"
 #include "platform/qt/platform_choice.h"
 #include "platform/qt/termination_watcher.h"
 #include "ui/qt/control_font.h"
+#include "ui/qt/deferred_icon_style.h"
 
 namespace {
 
@@ -65,11 +64,8 @@ int main(int argc, char* argv[]) {
     int qtArgumentCount = static_cast<int>(qtArguments.size());
     qtArguments.push_back(nullptr);
     QApplication application(qtArgumentCount, qtArguments.data());
-    const kw::qt::GermanTranslation german;
-    if (!german.loaded()) {
-        std::cerr << "Klingelwart: Qts deutsche Texte (qtbase_de.qm) fehlen; Qts eigene Knöpfe "
-                     "und Menüs bleiben englisch.\n";
-    }
+    // Before the first widget: the application takes it over.
+    QApplication::setStyle(new kw::qt::DeferredIconStyle);
     const kw::qt::TerminationWatcher endingWatch(endingSignals);
     QApplication::setApplicationName(QStringLiteral("Klingelwart"));
     // Wayland desktops match the window to the installed desktop file by this name.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Desktop figures on a private X server: Klingelwart's start-up and peak memory against a
 # minimal Qt window, with the optional call sources off, the router on and SIP on (its password
-# in a private Secret Service), and the ring latency from klingelwart-ring to the caller line.
+# in a private Secret Service), and the ring latency from klingelwart-ring to the caller line,
+# without books and with 100,000 contacts that know the caller.
 # Prints figures; fails only when a program does not run.
 #
 #   tools/bench-gui.sh [BUILD_DIR [RUNS [RINGS [PROGRAM]]]]   # default: the ci preset's build

@@ -5,11 +5,13 @@
 
 #include <utility>
 
+#include "platform/qt/german_translation.h"
 #include "platform/qt/qt_text.h"
 
 namespace kw::qt {
 
-QtFileDialog::QtFileDialog() : runner_([](QFileDialog& dialog) { dialog.exec(); }) {}
+QtFileDialog::QtFileDialog(GermanTranslation* german)
+    : runner_([](QFileDialog& dialog) { dialog.exec(); }), german_(german) {}
 
 QtFileDialog::QtFileDialog(Runner runner) : runner_(std::move(runner)) {}
 
@@ -25,6 +27,7 @@ Result<std::string> QtFileDialog::saveFile(std::string_view title, std::string_v
 
 std::string QtFileDialog::run(std::string_view title, std::string_view fileName,
                               std::string_view filter, bool save) {
+    needGerman();
     QFileDialog dialog(nullptr, ToQString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -41,6 +44,7 @@ std::string QtFileDialog::run(std::string_view title, std::string_view fileName,
 }
 
 Result<std::string> QtFileDialog::openFolder(std::string_view title) {
+    needGerman();
     QFileDialog dialog(nullptr, ToQString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -52,6 +56,12 @@ Result<std::string> QtFileDialog::openFolder(std::string_view title) {
         return std::string();
     }
     return QFile::encodeName(chosen.front()).toStdString();
+}
+
+void QtFileDialog::needGerman() const {
+    if (german_ != nullptr) {
+        german_->need();
+    }
 }
 
 }  // namespace kw::qt

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/qt/german_translation.h"
 #include "platform/qt/qt_text.h"
 
 namespace kw::qt {
@@ -27,8 +28,10 @@ QMessageBox::Icon QtIcon(platform::MessageIcon icon) {
 
 }  // namespace
 
-QtMessageBox::QtMessageBox(QIcon windowIcon)
-    : QtMessageBox([](QMessageBox& box) { box.exec(); }, std::move(windowIcon)) {}
+QtMessageBox::QtMessageBox(QIcon windowIcon, GermanTranslation* german)
+    : QtMessageBox([](QMessageBox& box) { box.exec(); }, std::move(windowIcon)) {
+    german_ = german;
+}
 
 QtMessageBox::QtMessageBox(Runner runner, QIcon windowIcon)
     : runner_(std::move(runner)), windowIcon_(std::move(windowIcon)) {}
@@ -36,6 +39,9 @@ QtMessageBox::QtMessageBox(Runner runner, QIcon windowIcon)
 platform::MessageAnswer QtMessageBox::show(std::string_view text, std::string_view title,
                                            platform::MessageIcon icon,
                                            platform::MessageButtons buttons) {
+    if (german_ != nullptr) {
+        german_->need();
+    }
     QMessageBox box;
     box.setWindowIcon(windowIcon_);
     box.setWindowTitle(ToQString(title));

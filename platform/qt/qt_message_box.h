@@ -10,14 +10,17 @@ class QMessageBox;
 
 namespace kw::qt {
 
+class GermanTranslation;
+
 // Message boxes as QMessageBox, with the text shown as plain text.
 class QtMessageBox final : public platform::MessageBox {
   public:
     // Runs the finished box until the user has closed it.
     using Runner = std::function<void(QMessageBox& box)>;
 
-    // The box runs modally (exec). `windowIcon` is the program's, which this layer cannot draw.
-    explicit QtMessageBox(QIcon windowIcon = QIcon());
+    // The box runs modally (exec). `windowIcon` is the program's, which this layer cannot draw;
+    // `german`, when given, is needed before each box.
+    explicit QtMessageBox(QIcon windowIcon = QIcon(), GermanTranslation* german = nullptr);
     // For tests: `runner` answers the box in place of the user.
     explicit QtMessageBox(Runner runner, QIcon windowIcon = QIcon());
 
@@ -28,6 +31,7 @@ class QtMessageBox final : public platform::MessageBox {
   private:
     Runner runner_;
     QIcon windowIcon_;
+    GermanTranslation* german_ = nullptr;
 };
 
 }  // namespace kw::qt

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTcpServer>
@@ -13,11 +15,25 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "app/klingelwart_app.h"
 #include "app/no_instance_check.h"
 #include "ui/qt/phone_control_widget.h"
+
+namespace {
+
+QWidget* MainWindow() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == "MainScreen") {
+            return top;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 // The real program object on the offscreen platform, with its settings and socket in a
 // temporary directory and a scripted router on 127.0.0.1.
@@ -47,12 +63,7 @@ class QtAppTest : public QObject {
         kw::app::NoInstanceCheck instance;
         kw::app::KlingelwartApp program(instance, home.filePath("run").toStdString());
         QVERIFY(program.start());
-        QWidget* window = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == "MainScreen") {
-                window = top;
-            }
-        }
+        QWidget* window = MainWindow();
         QVERIFY(window != nullptr);
         auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
         QVERIFY(phone != nullptr);
@@ -111,12 +122,7 @@ class QtAppTest : public QObject {
         kw::app::NoInstanceCheck instance;
         kw::app::KlingelwartApp program(instance, std::string("/nirgends"));
         QVERIFY(program.start());
-        QWidget* window = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == "MainScreen") {
-                window = top;
-            }
-        }
+        QWidget* window = MainWindow();
         QVERIFY(window != nullptr);
         auto* phone = window->findChild<kw::qt::PhoneControlWidget*>("axPhoner1");
         const QString problem = "Telefonbuch fehlt.vcf: Die Datei wurde nicht gefunden.";
@@ -134,6 +140,48 @@ class QtAppTest : public QObject {
         QCOMPARE(status, QString("fehlt.vcf: Die Datei wurde nicht gefunden."));
         QTRY_VERIFY_WITH_TIMEOUT(!phone->toolTip().contains("Telefonbuch"), 5000);
     }
+
+    // Qt's German texts are read for the first menu or box, not at the start: the menus show
+    // their shortcuts in Qt's words, the exit question has Qt's buttons.
+    void qtTextsTurnGermanWithTheFirstMenu() {
+        const std::unique_ptr<kw::app::KlingelwartApp> program = StartedInEmptyHome();
+        QVERIFY(program != nullptr);
+        QCOMPARE(QCoreApplication::translate("QShortcut", "Ctrl"), QString("Ctrl"));
+        auto* menu = MainWindow()->findChild<QMenu*>("mnuDatei");
+        menu->popup(MainWindow()->pos());
+        QCOMPARE(QCoreApplication::translate("QShortcut", "Ctrl"), QString("Strg"));
+        menu->hide();
+    }
+    void qtTextsTurnGermanWithTheFirstBox() {
+        const std::unique_ptr<kw::app::KlingelwartApp> program = StartedInEmptyHome();
+        QVERIFY(program != nullptr);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Yes"));
+        QString yes;
+        QTimer::singleShot(0, [&yes] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            yes = box->button(QMessageBox::Yes)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        MainWindow()->findChild<QAction*>("mnuBeenden")->trigger();
+        QCOMPARE(yes, QString("&Ja"));
+    }
+
+  private:
+    // The program in a home of its own, which lasts as long as the test.
+    std::unique_ptr<kw::app::KlingelwartApp> StartedInEmptyHome() {
+        if (!home_.isValid()) {
+            return nullptr;
+        }
+        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
+        auto program =
+            std::make_unique<kw::app::KlingelwartApp>(instance_, std::string("/nirgends"));
+        return program->start() ? std::move(program) : nullptr;
+    }
+
+    QTemporaryDir home_;
+    kw::app::NoInstanceCheck instance_;
 };
 
 QTEST_MAIN(QtAppTest)

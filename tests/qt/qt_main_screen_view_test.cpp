@@ -14,6 +14,7 @@
 #include "tests/qt/main_screen_rig.h"
 #include "tests/qt/twips_expect.h"
 #include "ui/main_screen_layout.h"
+#include "ui/qt/bell_image.h"
 #include "ui/qt/phone_control_widget.h"
 
 using kw::test::ExpectedPixels;
@@ -103,6 +104,17 @@ class QtMainScreenViewTest : public QObject {
         QCOMPARE(client->size(), ExpectedPixels(rig_->view, 0, 0, 5640, 1185).size());
         QCOMPARE(client->geometry().top(), rig_->view.menuBar()->geometry().bottom() + 1);
         QCOMPARE(rig_->view.frameGeometry().topLeft(), rig_->view.screen()->geometry().topLeft());
+    }
+
+    // The build draws the window icon ahead; what it wrote must be the bell as drawn now.
+    void windowIconIsTheBellAsDrawn() {
+        for (const int pixels : {16, 48}) {
+            const QImage shown = rig_->view.windowIcon()
+                                     .pixmap(QSize(pixels, pixels), 1.0)
+                                     .toImage()
+                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QVERIFY2(shown == kw::qt::BellImage(pixels), qPrintable(QString::number(pixels)));
+        }
     }
 
     void frameHasNoMaximizeButton() {

@@ -23,7 +23,8 @@ class QtStartTest : public QObject {
 
   private slots:
     void qtTextsAreGerman() {
-        const kw::qt::GermanTranslation german;
+        kw::qt::GermanTranslation german;
+        german.need();
         QVERIFY(german.loaded());
 
         QMessageBox box;

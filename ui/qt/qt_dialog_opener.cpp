@@ -1,5 +1,6 @@
 #include "ui/qt/qt_dialog_opener.h"
 
+#include "platform/qt/german_translation.h"
 #include "ui/info.h"
 #include "ui/qt/qt_anrufliste_view.h"
 #include "ui/qt/qt_anrufquellen_view.h"
@@ -14,7 +15,10 @@ namespace {
 
 // Runs a fresh view with its presenter, made from the view and `args`, until it closes.
 template <class View, class Presenter, class... Args>
-void RunDialog(Args&... args) {
+void RunDialog(GermanTranslation* german, Args&... args) {
+    if (german != nullptr) {
+        german->need();
+    }
     View view;
     Presenter presenter(view, args...);
     view.connectTo(presenter);
@@ -25,33 +29,33 @@ void RunDialog(Args&... args) {
 }  // namespace
 
 void QtDialogOpener::openOptionen() {
-    RunDialog<QtOptionenView, ui::Optionen>(options_, optionen_);
+    RunDialog<QtOptionenView, ui::Optionen>(german_, options_, optionen_);
 }
 
 void QtDialogOpener::openInfo() {
-    RunDialog<QtInfoView, ui::Info>(program_);
+    RunDialog<QtInfoView, ui::Info>(german_, program_);
 }
 
 void QtDialogOpener::openAnrufquellen() {
-    RunDialog<QtAnrufquellenView, ui::Anrufquellen>(anrufquellen_);
+    RunDialog<QtAnrufquellenView, ui::Anrufquellen>(german_, anrufquellen_);
 }
 
 int QtDialogOpener::openAnrufliste() {
     if (anrufliste_ == nullptr) {
         return 0;
     }
-    RunDialog<QtAnruflisteView, ui::Anrufliste>(*anrufliste_);
+    RunDialog<QtAnruflisteView, ui::Anrufliste>(german_, *anrufliste_);
     return static_cast<int>(ui::UnseenMissedCalls(anrufliste_->log, anrufliste_->store));
 }
 
 void QtDialogOpener::openTelefonbuecher() {
     if (telefonbuecher_ != nullptr) {
-        RunDialog<QtTelefonbuecherView, ui::Telefonbuecher>(*telefonbuecher_);
+        RunDialog<QtTelefonbuecherView, ui::Telefonbuecher>(german_, *telefonbuecher_);
     }
 }
 
 void QtDialogOpener::openAnzeige() {
-    RunDialog<QtAnzeigeView, ui::Anzeige>(anzeige_);
+    RunDialog<QtAnzeigeView, ui::Anzeige>(german_, anzeige_);
 }
 
 }  // namespace kw::qt

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <map>
 #include <utility>
@@ -33,10 +34,15 @@ QtMainScreenView::QtMainScreenView(std::function<void()> endProgram)
     setWindowIcon(ProgramIcon());
 
     const TwipsScale scale = TwipsScale::of(screen());
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-    controls_.emplace(*client, layout::kControls, scale);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    menuBar_ = new QMenuBar(this);
+    frame->setMenuBar(menuBar_);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    frame->addWidget(client_);
+    controls_.emplace(*client_, layout::kControls, scale);
     controls_->applyTabOrder();
     callerLine_ = &controls_->get<QLabel>("LBL_Anrufer");
     action_ = &controls_->get<QPushButton>("BTN_Db");
@@ -182,7 +188,7 @@ bool QtMainScreenView::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kw::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include <QWidget>
 
 #include <functional>
 #include <map>
@@ -15,6 +15,7 @@
 #include "ui/qt/control_set.h"
 
 class QLabel;
+class QMenuBar;
 class QPushButton;
 
 namespace kw::qt {
@@ -22,8 +23,10 @@ namespace kw::qt {
 class PhoneControlWidget;
 
 // The main window: the caller line, the action and exit buttons, the phone and the menus, placed
-// as the layout table says. Every event goes to the MainScreen presenter.
-class QtMainScreenView final : public QMainWindow,
+// as the layout table says. Every event goes to the MainScreen presenter. A plain window with the
+// menu bar above the client area: a QMainWindow brings its whole dock and tool bar machinery into
+// memory for that.
+class QtMainScreenView final : public QWidget,
                                public ui::MainScreenView,
                                public ui::CallSourcesView {
   public:
@@ -34,6 +37,9 @@ class QtMainScreenView final : public QMainWindow,
     void connectTo(ui::MainScreen& presenter);
 
     PhoneControlWidget& phoneControl() const;
+    QMenuBar* menuBar() const { return menuBar_; }
+    // The area the layout table places the controls in, below the menu bar.
+    QWidget* centralWidget() const { return client_; }
 
     // The first show, in the state the load sequence left the window.
     void showAsLoaded();
@@ -56,6 +62,8 @@ class QtMainScreenView final : public QMainWindow,
     void fitCallerLine();
 
     std::function<void()> endProgram_;
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* client_ = nullptr;
     std::optional<ControlSet> controls_;
     QLabel* callerLine_ = nullptr;
     std::string shownName_;                                            // with shownNumbers_
