@@ -10,8 +10,8 @@
 #include "platform/win32/call_monitor_source.h"
 #include "platform/win32/phone/phone_control_source.h"
 #include "platform/win32/pipe_call_source.h"
-#include "platform/win32/wide_text.h"
 #include "platform/win32/tray_notifier.h"
+#include "platform/win32/wide_text.h"
 #include "ui/call_source_catalogue.h"
 
 namespace kw::app {
@@ -107,19 +107,18 @@ KlingelwartWinApp::KlingelwartWinApp(HINSTANCE instance, platform::InstanceGuard
               }
           },
           window_),
-      booksPlatform_{
-          [](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
-          BuildNameIndex,
-          [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
-          []() -> std::unique_ptr<platform::DavClient> {
-              return std::make_unique<win32::WinHttpDavClient>();
-          },
-          win32::WideToUtf8(win32::CallListDirectory()),
-          &credentials_,
-          [this](const std::vector<std::string>& problems) {
-              sources_.setNotes("Telefonbuch", problems);
-          },
-          [this](const ui::NameLookup& names) { incoming_.setNames(names); }},
+      booksPlatform_{[](const std::string& path) { return ReadBookFromDisk(path, ParseBook); },
+                     BuildNameIndex,
+                     [this](std::function<void()> task) { uiThread_.post(std::move(task)); },
+                     []() -> std::unique_ptr<platform::DavClient> {
+                         return std::make_unique<win32::WinHttpDavClient>();
+                     },
+                     win32::WideToUtf8(win32::CallListDirectory()),
+                     &credentials_,
+                     [this](const std::vector<std::string>& problems) {
+                         sources_.setNotes("Telefonbuch", problems);
+                     },
+                     [this](const ui::NameLookup& names) { incoming_.setNames(names); }},
       books_(booksPlatform_) {
     window_.connectTo(presenter_);
 }
