@@ -9,6 +9,13 @@ namespace kw::ui::telefonbuecher {
 
 inline constexpr std::string_view kTitle = "Telefonbücher";
 
+// The boxes and buttons the presenter names, by ui::BookText and ui::BookButton.
+inline constexpr std::array<std::string_view, 5> kTextNames{"TXT_Landesvorwahl", "TXT_Ortsvorwahl",
+                                                            "TXT_CardDAV", "TXT_CardDAVBenutzer",
+                                                            "TXT_CardDAVPasswort"};
+inline constexpr std::array<std::string_view, 3> kButtonNames{"BTN_Entfernen", "BTN_Oben",
+                                                              "BTN_Unten"};
+
 inline constexpr WindowLayout kWindow{"Telefonbuecher", "Telefonbücher", 7200, 6600, 2760, 3000};
 
 // "Nach &oben" would share its key with "&Ordner" and "&OK".

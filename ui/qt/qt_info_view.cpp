@@ -6,7 +6,6 @@
 
 #include "platform/qt/qt_text.h"
 #include "ui/info_layout.h"
-#include "ui/qt/control_font.h"
 #include "ui/qt/program_icon.h"
 
 namespace kw::qt {
@@ -19,28 +18,13 @@ constexpr QRgb kEtchedGrey = qRgb(128, 128, 128);
 
 }  // namespace
 
-QtInfoView::QtInfoView() : scale_(TwipsScale::of(screen())) {
-    setObjectName(ToQString(layout::kWindow.name));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    setModal(true);
-    setSizeGripEnabled(false);
-    setFont(ControlFont({}));
-
-    const QSize client = scale_.size(layout::kWindow.clientWidth, layout::kWindow.clientHeight);
-    setFixedSize(client);
-    controls_.emplace(*this, layout::kControls, scale_);
+QtInfoView::QtInfoView() : scale_(layOut(layout::kWindow, layout::kControls)) {
     controls_->get<QLabel>("picIcon").setPixmap(ProgramPixmap(layout::kIconPixels));
     controls_->get<QLabel>("picIcon").setAlignment(Qt::AlignCenter);
     auto& ok = controls_->get<QPushButton>("cmdOK");
     ok.setDefault(true);
     ok.setFocus(Qt::OtherFocusReason);
     controls_->applyTabOrder();
-
-    setGeometry(QRect(ScreenOrigin(screen()) +
-                          scale_.point(layout::kWindow.screenLeft, layout::kWindow.screenTop),
-                      client));
 }
 
 void QtInfoView::connectTo(ui::Info& presenter) {

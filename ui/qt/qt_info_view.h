@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QDialog>
-
 #include <optional>
 #include <string_view>
 
 #include "ui/info.h"
-#include "ui/qt/control_set.h"
+#include "ui/qt/presenter_dialog.h"
+#include "ui/qt/twips_scale.h"
 
 namespace kw::qt {
 
 // The about dialog: icon, title, version, description, disclaimer and the etched line. OK,
 // Enter, Esc and the close box all go to the Info presenter.
-class QtInfoView final : public QDialog, public ui::InfoView {
+class QtInfoView final : public PresenterDialog, public ui::InfoView {
   public:
     QtInfoView();
 
@@ -30,7 +29,6 @@ class QtInfoView final : public QDialog, public ui::InfoView {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::optional<ControlSet> controls_;
     TwipsScale scale_;
     ui::Info* presenter_ = nullptr;
 };

@@ -10,23 +10,11 @@
 #include <array>
 
 #include "platform/qt/qt_text.h"
-#include "ui/qt/control_font.h"
-#include "ui/qt/program_icon.h"
 #include "ui/telefonbuecher_layout.h"
 
 namespace kw::qt {
 
 namespace layout = ui::telefonbuecher;
-
-namespace {
-
-// By ui::BookText and ui::BookButton.
-constexpr std::array<std::string_view, 5> kTextNames{"TXT_Landesvorwahl", "TXT_Ortsvorwahl",
-                                                     "TXT_CardDAV", "TXT_CardDAVBenutzer",
-                                                     "TXT_CardDAVPasswort"};
-constexpr std::array<std::string_view, 3> kButtonNames{"BTN_Entfernen", "BTN_Oben", "BTN_Unten"};
-
-}  // namespace
 
 QtTelefonbuecherView::QtTelefonbuecherView() {
     layOut(layout::kWindow, layout::kControls);
@@ -58,7 +46,7 @@ void QtTelefonbuecherView::connectTo(ui::Telefonbuecher& presenter) {
 }
 
 QLineEdit& QtTelefonbuecherView::box(ui::BookText which) const {
-    return controls_->get<QLineEdit>(kTextNames.at(static_cast<std::size_t>(which)));
+    return controls_->get<QLineEdit>(layout::kTextNames.at(static_cast<std::size_t>(which)));
 }
 
 QListWidget& QtTelefonbuecherView::list() const {
@@ -92,7 +80,8 @@ int QtTelefonbuecherView::selectedFile() {
 }
 
 void QtTelefonbuecherView::setButtonEnabled(ui::BookButton button, bool enabled) {
-    controls_->widget(kButtonNames.at(static_cast<std::size_t>(button))).setEnabled(enabled);
+    controls_->widget(layout::kButtonNames.at(static_cast<std::size_t>(button)))
+        .setEnabled(enabled);
 }
 
 void QtTelefonbuecherView::setStatus(std::string_view lines) {

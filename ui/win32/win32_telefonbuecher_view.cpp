@@ -13,11 +13,6 @@ namespace layout = ui::telefonbuecher;
 
 namespace {
 
-// By ui::BookText and ui::BookButton.
-constexpr std::array<std::string_view, 5> kTextNames{"TXT_Landesvorwahl", "TXT_Ortsvorwahl",
-                                                     "TXT_CardDAV", "TXT_CardDAVBenutzer",
-                                                     "TXT_CardDAVPasswort"};
-constexpr std::array<std::string_view, 3> kButtonNames{"BTN_Entfernen", "BTN_Oben", "BTN_Unten"};
 // File names and reasons may hold "&".
 constexpr std::array<std::string_view, 1> kNoPrefix{layout::kStatus};
 
@@ -58,18 +53,18 @@ void Win32TelefonbuecherView::clicked(int id) {
 }
 
 std::string Win32TelefonbuecherView::text(ui::BookText box) {
-    HWND edit = control(kTextNames.at(static_cast<std::size_t>(box)));
+    HWND edit = control(layout::kTextNames.at(static_cast<std::size_t>(box)));
     return edit != nullptr ? WindowTextUtf8(edit) : std::string();
 }
 
 void Win32TelefonbuecherView::setText(ui::BookText box, std::string_view text) {
-    if (HWND edit = control(kTextNames.at(static_cast<std::size_t>(box)))) {
+    if (HWND edit = control(layout::kTextNames.at(static_cast<std::size_t>(box)))) {
         SetWindowTextUtf8(edit, text);
     }
 }
 
 void Win32TelefonbuecherView::focus(ui::BookText box) {
-    if (HWND edit = control(kTextNames.at(static_cast<std::size_t>(box)))) {
+    if (HWND edit = control(layout::kTextNames.at(static_cast<std::size_t>(box)))) {
         SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     }
 }
@@ -94,7 +89,7 @@ int Win32TelefonbuecherView::selectedFile() {
 }
 
 void Win32TelefonbuecherView::setButtonEnabled(ui::BookButton button, bool enabled) {
-    if (HWND found = control(kButtonNames.at(static_cast<std::size_t>(button)))) {
+    if (HWND found = control(layout::kButtonNames.at(static_cast<std::size_t>(button)))) {
         EnableWindow(found, enabled ? TRUE : FALSE);
     }
 }
